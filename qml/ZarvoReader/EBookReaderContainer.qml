@@ -1,0 +1,2 @@
+import QtQuick
+Rectangle { width: 480; height: 800 }

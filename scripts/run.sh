@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, builds the sample library, starts the store
+# server and the reader. Without a display the screens are rendered to PNG
+# files instead, and their folder is printed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+bash scripts/build.sh
+BUILD_DIR=$(pwd)/${ZR_BUILD_DIR:-build}
+
+export ZARVOREADER_ROOT=${ZARVOREADER_ROOT:-$HOME/.local/share/zarvoreader}
+echo "data root: $ZARVOREADER_ROOT"
+bash tools/samples/build-library.sh "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books"
+
+SERVER_PID=
+if [ -x "$BUILD_DIR/bin/zarvostore" ]; then
+    export ZARVOREADER_STORE=${ZARVOREADER_STORE:-127.0.0.1:8080}
+    "$BUILD_DIR/bin/zarvostore" --port "${ZARVOREADER_STORE##*:}" \
+        --books "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books" &
+    SERVER_PID=$!
+    trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true' EXIT
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    SHOTS=${ZR_SCREENSHOT_DIR:-$BUILD_DIR/screenshots}
+    QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
+        "$BUILD_DIR/bin/zarvoshots" "$SHOTS"
+    echo "no display: the screens were rendered to $SHOTS"
+else
+    "$BUILD_DIR/bin/zarvoreader"
+fi

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test (unit, integration, UI,
+# and the replay of every fuzz corpus).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+bash scripts/build.sh
+cd "${ZR_BUILD_DIR:-build}"
+ctest --output-on-failure -j "$(nproc)"

@@ -1,0 +1,3 @@
+#include "commondef.h"
+
+QString gloabal_UID;
