@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools qt6-qpa-plugins
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml
-    qml6-module-qtqml-workerscript libqt6sql6-sqlite
+    qml6-module-qtqml-workerscript qml6-module-qtqml-models libqt6sql6-sqlite
     libcpp-httplib-dev libbenchmark-dev
     python3 python3-dbusmock dbus dbus-bin
     fonts-noto-cjk sqlite3 curl ca-certificates
