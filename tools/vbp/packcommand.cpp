@@ -1,0 +1,88 @@
+#include "packcommand.h"
+
+#include "bookpacker.h"
+#include "booksource.h"
+#include "exitcodes.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "vbp pack: %s\n", qPrintable(message));
+}
+
+bool loadSource(const QString &input, BookSource &source, QString *error)
+{
+    const QFileInfo info(input);
+    if (info.isDir())
+        return BookSource::fromFolder(input, source, error);
+    QFile file(input);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(input, file.errorString());
+        return false;
+    }
+    return BookSource::fromJson(file.readAll(), source, error);
+}
+
+void applyOverrides(const QCommandLineParser &parser, BookSource &source)
+{
+    const char *const fields[] = {"id", "title", "author", "publisher", "description"};
+    QString *targets[] = {&source.id, &source.title, &source.author, &source.publisher,
+                          &source.description};
+    for (int i = 0; i < 5; ++i) {
+        const QString name = QString::fromLatin1(fields[i]);
+        if (parser.isSet(name))
+            *targets[i] = parser.value(name);
+    }
+}
+
+} // namespace
+
+int PackCommand::run(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Packs a JSON book or a folder of UTF-8 text files into a .vbp book."));
+    parser.addOptions({
+        {QStringLiteral("id"), QStringLiteral("Book id."), QStringLiteral("ID")},
+        {QStringLiteral("title"), QStringLiteral("Book title."), QStringLiteral("T")},
+        {QStringLiteral("author"), QStringLiteral("Author."), QStringLiteral("A")},
+        {QStringLiteral("publisher"), QStringLiteral("Publisher."), QStringLiteral("P")},
+        {QStringLiteral("description"), QStringLiteral("Description."), QStringLiteral("D")},
+        {QStringLiteral("o"), QStringLiteral("Output package."), QStringLiteral("OUT.vbp")},
+    });
+    parser.addPositionalArgument(QStringLiteral("INPUT"),
+                                 QStringLiteral("A JSON book or a folder of text files."));
+    if (!parser.parse(arguments)) {
+        printError(parser.errorText());
+        return ExitUsage;
+    }
+    if (parser.positionalArguments().size() != 1 || !parser.isSet(QStringLiteral("o"))) {
+        printError(QStringLiteral("usage: vbp pack [--id ID] [--title T] [--author A] "
+                                  "[--publisher P] [--description D] -o OUT.vbp INPUT"));
+        return ExitUsage;
+    }
+
+    BookSource source;
+    QString error;
+    if (!loadSource(parser.positionalArguments().first(), source, &error)) {
+        printError(error);
+        return ExitFailure;
+    }
+    applyOverrides(parser, source);
+
+    const BookPacker packer(source);
+    const QString output = parser.value(QStringLiteral("o"));
+    if (!packer.writeTo(output, &error)) {
+        printError(error);
+        return ExitFailure;
+    }
+    std::printf("%s: book %s, %d chapters, %lld bytes\n", qPrintable(output),
+                qPrintable(packer.bookId()), int(source.chapters.size()), QFileInfo(output).size());
+    return ExitSuccess;
+}
