@@ -1,0 +1,84 @@
+#include "qrawfile.h"
+
+#include <climits>
+
+QRawFile::~QRawFile()
+{
+    Close();
+}
+
+bool QRawFile::Open(const char *path, int mode)
+{
+    Close();
+    if (!path)
+        return false;
+    // The first flag present decides, so MODE_READ | MODE_CREATE truncates.
+    const char *stdioMode = "rb";
+    if (mode & MODE_CREATE)
+        stdioMode = "wb";
+    else if (mode & MODE_APPEND)
+        stdioMode = "ab";
+    else if (mode & MODE_WRITE)
+        stdioMode = "w+b";
+    m_file = std::fopen(path, stdioMode);
+    return m_file != nullptr;
+}
+
+void QRawFile::Close()
+{
+    if (!m_file)
+        return;
+    std::fclose(m_file);
+    m_file = nullptr;
+}
+
+bool QRawFile::Seek(long offset, int seekMode)
+{
+    if (!m_file)
+        return false;
+    if (seekMode != FSEEK_BEGIN && seekMode != FSEEK_CURRENT && seekMode != FSEEK_END)
+        return false;
+    return std::fseek(m_file, offset, seekMode) == 0;
+}
+
+unsigned QRawFile::GetLength()
+{
+    if (!m_file)
+        return 0;
+    const long here = std::ftell(m_file);
+    if (std::fseek(m_file, 0, SEEK_END) != 0)
+        return 0;
+    const long end = std::ftell(m_file);
+    std::fseek(m_file, here < 0 ? 0 : here, SEEK_SET);
+    if (end < 0)
+        return 0;
+    // A file beyond 4 GiB reports the largest length the type can hold, so
+    // checks against it never let a record wrap around.
+    if (static_cast<unsigned long>(end) > UINT_MAX)
+        return UINT_MAX;
+    return static_cast<unsigned>(end);
+}
+
+long QRawFile::Tell() const
+{
+    return m_file ? std::ftell(m_file) : -1;
+}
+
+bool QRawFile::IsEof() const
+{
+    return m_file && std::feof(m_file) != 0;
+}
+
+int QRawFile::Read(void *buffer, int count)
+{
+    if (!m_file || !buffer || count <= 0)
+        return 0;
+    return static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(count), m_file));
+}
+
+int QRawFile::Write(const void *buffer, int count)
+{
+    if (!m_file || !buffer || count <= 0)
+        return 0;
+    return static_cast<int>(std::fwrite(buffer, 1, static_cast<size_t>(count), m_file));
+}

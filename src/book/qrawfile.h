@@ -1,0 +1,45 @@
+#ifndef QRAWFILE_H
+#define QRAWFILE_H
+
+#include <cstdio>
+
+// A buffered standard I/O file handle with open and seek modes of its own.
+class QRawFile
+{
+public:
+    enum AccessMode
+    {
+        MODE_READ = 1,
+        MODE_WRITE = 2,
+        MODE_CREATE = 4,
+        MODE_APPEND = 8
+    };
+    enum SeekMode
+    {
+        FSEEK_BEGIN = 0,
+        FSEEK_CURRENT = 1,
+        FSEEK_END = 2
+    };
+
+    QRawFile() = default;
+    QRawFile(const QRawFile &) = delete;
+    QRawFile &operator=(const QRawFile &) = delete;
+    virtual ~QRawFile();
+
+    bool Open(const char *path, int mode);
+    void Close();
+    bool IsOpen() const { return m_file != nullptr; }
+
+    bool Seek(long offset, int seekMode);
+    unsigned GetLength();
+    long Tell() const;
+    bool IsEof() const;
+
+    int Read(void *buffer, int count);
+    int Write(const void *buffer, int count);
+
+private:
+    FILE *m_file = nullptr;
+};
+
+#endif // QRAWFILE_H

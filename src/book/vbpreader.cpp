@@ -1,0 +1,407 @@
+#include "vbpreader.h"
+
+#include "chapterxmlitem.h"
+#include "commondef.h"
+#include "qfilestream.h"
+#include "vbp.h"
+#include "vrbchaptersrelt.h"
+#include "vrrbookinfo.h"
+#include "xmlreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <climits>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr qint64 HeaderSize = 92;
+constexpr qint64 EntrySize = 48;
+constexpr int NameSize = 40;
+
+// Offsets are signed 32-bit, so nothing past 2 GiB can be addressed; every
+// check works against at most that much.
+qint64 addressableLength(QFileStream &stream)
+{
+    return qMin<qint64>(stream.GetLength(), INT_MAX);
+}
+
+// A record that is read: it starts after the first byte and ends inside.
+bool recordInside(const VbpContentsInformation &entry, qint64 limit)
+{
+    return entry.m_off >= 1 && entry.m_len >= 1 && qint64(entry.m_off) + entry.m_len <= limit;
+}
+
+// "content.txt" may be empty (a chapter without text), but never outside.
+bool contentInside(const VbpContentsInformation &entry, qint64 limit)
+{
+    return entry.m_off >= 1 && entry.m_len >= 0 && qint64(entry.m_off) + entry.m_len <= limit;
+}
+
+// Reads length bytes at pos into a zero-terminated buffer.
+int readBytes(QFileStream &stream, qint64 pos, int length, QByteArray &out)
+{
+    if (pos < 0 || pos > INT_MAX || length < 0)
+        return EFileSizeError;
+    try {
+        out = QByteArray(length, '\0');
+    } catch (const std::bad_alloc &) {
+        return EMemoryNotEnough;
+    }
+    if (!stream.SetPosition(int(pos)))
+        return EFileSizeError;
+    // The file shrank since its length was taken.
+    if (stream.Read(out.data(), length) != length)
+        return EFileSizeError;
+    return EerrorNot;
+}
+
+void readHeader(QFileStream &stream, VbpHeadrInformation &header)
+{
+    header = VbpHeadrInformation();
+    stream.Read(header.m_tag, 4);
+    header.m_key = stream.ReadIntLE();
+    stream.Read(header.m_contentID, 16);
+    stream.Read(header.m_sec0, 32);
+    stream.Read(header.m_sec1, 32);
+    header.m_filenum = stream.ReadIntLE();
+}
+
+enum class NameCodec
+{
+    Latin1,
+    Utf8
+};
+
+// The caller has checked that count entries fit in the file.
+void readDirectory(QFileStream &stream, int count, VBP &vbp, NameCodec codec)
+{
+    vbp.m_recordMap.reserve(qMax(count, 0));
+    for (int i = 0; i < count; ++i) {
+        char name[NameSize] = {};
+        stream.Read(name, NameSize);
+        // A name filling all 40 bytes has no terminator.
+        const int nameLength = int(strnlen(name, NameSize));
+        VbpContentsInformation entry;
+        entry.m_filename = codec == NameCodec::Utf8 ? QString::fromUtf8(name, nameLength)
+                                                    : QString::fromLatin1(name, nameLength);
+        entry.m_off = stream.ReadIntLE();
+        // Low byte flags, upper 24 bits length.
+        const quint32 packed = stream.ReadUIntLE();
+        entry.m_flags = int(packed & 0xFF);
+        entry.m_len = int(packed >> 8);
+        vbp.AddVBRecord(entry);
+    }
+}
+
+bool openForReading(QFileStream &stream, const QString &path)
+{
+    // A folder or a device opens as a FILE* but is no package.
+    if (!QFileInfo(path).isFile())
+        return false;
+    return stream.Open(QFile::encodeName(path).constData(), QRawFile::MODE_READ);
+}
+
+} // namespace
+
+VbpReader::VbpReader(QObject *parent) : QObject(parent) {}
+
+VbpReader::~VbpReader() = default;
+
+bool VbpReader::isSafeFileName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1String("..")) &&
+           !name.contains(QChar(0));
+}
+
+int VbpReader::openVBP(const QString &id, const QString &path, VRBChaptersRelt *&chapters,
+                       VRRBookInfo *&bookinfo)
+{
+    m_pBookVBP.reset();
+    m_VbpPath = path;
+    m_pBookVBP = std::make_unique<VBP>();
+    m_pBookVBP->m_id = id;
+    m_BookPath = BookInfoFolder + "/";
+
+    QFileStream stream;
+    const int ret = SaveFileHeaderInformation(stream, *m_pBookVBP, path);
+    if (ret != EerrorNot)
+        return ret;
+
+    VbpContentsInformation entry;
+    VbpContentsInformation *pEntry = &entry;
+    // "index.xml" is what makes a package a book rather than one chapter.
+    if (m_pBookVBP->getVBRecord(QStringLiteral("index.xml"), entry))
+        return AnalysisWholeBookInformation(stream, *m_pBookVBP, pEntry, bookinfo);
+    return SeparateSectionBookInformation(stream, *m_pBookVBP, pEntry, chapters);
+}
+
+int VbpReader::SaveFileHeaderInformation(QFileStream &stream, VBP &vbp, const QString &path)
+{
+    if (path.isEmpty())
+        return EFileNotExist;
+    if (!openForReading(stream, path))
+        return EopenVbpFileError;
+    const qint64 length = addressableLength(stream);
+    if (length < HeaderSize)
+        return EFileSizeError;
+
+    stream.SetPosition(0);
+    VbpHeadrInformation header;
+    readHeader(stream, header);
+    if (std::memcmp(header.m_tag, "VBP0", 4) != 0)
+        return EFileTypeError;
+    if (header.m_filenum < 1)
+        return EFileNumError;
+    // The whole directory must fit before a single entry is read.
+    if (length < HeaderSize + EntrySize * header.m_filenum)
+        return EFileSizeError;
+
+    vbp.m_vbpheader = header;
+    readDirectory(stream, header.m_filenum, vbp, NameCodec::Latin1);
+    return EerrorNot;
+}
+
+int VbpReader::AnalysisWholeBookInformation(QFileStream &stream, VBP &vbp,
+                                            VbpContentsInformation *&index, VRRBookInfo *&bookinfo)
+{
+    stream.SetPosition(0);
+    vbp.m_type = VBP_BOOK;
+    const qint64 length = addressableLength(stream);
+    if (!index || !recordInside(*index, length))
+        return EFileSizeError;
+
+    int ret = readBytes(stream, index->m_off, index->m_len, m_pIndexBuf);
+    if (ret != EerrorNot)
+        return ret;
+    char *text = m_pIndexBuf.data();
+    ret = ParserBookInfo(text, bookinfo);
+    m_pIndexBuf = QByteArray();
+    if (ret != EerrorNot)
+        return ret;
+
+    VbpContentsInformation cover;
+    if (vbp.getVBRecord(QStringLiteral("58_84.png"), cover)) {
+        if (!recordInside(cover, length))
+            return EFileSizeError;
+        QByteArray data;
+        ret = readBytes(stream, cover.m_off, cover.m_len, data);
+        if (ret != EerrorNot)
+            return ret;
+        // The book id becomes a file name; one that would leave the cover
+        // folder gets no cover, the book still opens.
+        if (isSafeFileName(vbp.m_id)) {
+            const QByteArray name = (vbp.m_id + QLatin1String(".png")).toUtf8();
+            WriteBookDataToFile(name.constData(), data.data(), int(data.size()));
+        }
+    }
+
+    // The other covers are only checked; nothing here shows them.
+    for (const char *name : {"44_63.png", "82_118.png"}) {
+        VbpContentsInformation other;
+        if (vbp.getVBRecord(QLatin1String(name), other) && !recordInside(other, length))
+            return EFileSizeError;
+    }
+    return EerrorNot;
+}
+
+int VbpReader::SeparateSectionBookInformation(QFileStream &stream, VBP &vbp,
+                                              VbpContentsInformation *&chapterXml,
+                                              VRBChaptersRelt *&chapters)
+{
+    stream.SetPosition(0);
+    VbpContentsInformation content;
+    if (!vbp.getVBRecord(QStringLiteral("content.txt"), content))
+        return EFileTypeError;
+    int contentPos = content.m_off;
+    vbp.m_type = VBP_CHAPTER;
+
+    if (!chapterXml || !vbp.getVBRecord(QStringLiteral("chapter.xml"), *chapterXml))
+        return EFileTypeError;
+    const qint64 length = addressableLength(stream);
+    if (!recordInside(*chapterXml, length))
+        return EFileSizeError;
+    // Pieces are read from "content.txt", so it must lie inside the file too.
+    if (!contentInside(content, length))
+        return EFileSizeError;
+
+    QByteArray xml;
+    int ret = readBytes(stream, chapterXml->m_off, chapterXml->m_len, xml);
+    if (ret != EerrorNot)
+        return ret;
+    stream.SetPosition(0);
+    char *text = xml.data();
+    ret = ParserChapterInfo(stream, contentPos, content.m_len, vbp, text, chapters);
+    if (ret != EerrorNot)
+        return ret;
+    if (!m_pChaptersInfo)
+        return EerrorNot;
+    return AnalysisSectionBookImageInformation(stream, 0, int(length), *m_pChaptersInfo, vbp);
+}
+
+int VbpReader::openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters)
+{
+    if (!m_pBookVBP)
+        return EFileNotExist;
+    VbpContentsInformation record;
+    if (!m_pBookVBP->getVBRecord(chapterId + QLatin1String(".vbp"), record))
+        return EFileNumError;
+
+    QFileStream stream;
+    if (!openForReading(stream, m_VbpPath))
+        return EopenVbpFileError;
+    if (!recordInside(record, addressableLength(stream)))
+        return EFileSizeError;
+    // The nested package ends where its record ends: nothing of it is read
+    // outside that record.
+    const int end = record.m_off + record.m_len;
+    const int ret = openVBP(stream, record.m_off, end, chapterId, chapters);
+    return ret == EerrorNot ? EerrorNot : EopenVbpFileError;
+}
+
+int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLength,
+                       const QString &chapterId, VRBChaptersRelt *&chapters)
+{
+    if (base < 0 || fileLength < base || qint64(fileLength) > addressableLength(stream))
+        return EFileSizeError;
+    const qint64 extent = qint64(fileLength) - base;
+    if (extent < HeaderSize + 1 || !stream.SetPosition(base))
+        return EFileSizeError;
+
+    VBP vbp;
+    vbp.m_id = chapterId;
+    // The tag of a nested package is read but not compared.
+    readHeader(stream, vbp.m_vbpheader);
+    const int count = vbp.m_vbpheader.m_filenum;
+    if (HeaderSize - 1 + EntrySize * count >= extent)
+        return EFileSizeError;
+    // Inside a book, record names are UTF-8.
+    readDirectory(stream, count, vbp, NameCodec::Utf8);
+
+    VbpContentsInformation chapterXml;
+    if (!vbp.getVBRecord(QStringLiteral("chapter.xml"), chapterXml)) {
+        VbpContentsInformation content;
+        // Text without a description: nothing to build, not an error.
+        return vbp.getVBRecord(QStringLiteral("content.txt"), content) ? EerrorNot : EFileTypeError;
+    }
+    vbp.m_type = VBP_CHAPTER;
+    if (!recordInside(chapterXml, extent))
+        return EFileSizeError;
+    QByteArray xml;
+    int ret = readBytes(stream, qint64(base) + chapterXml.m_off, chapterXml.m_len, xml);
+    if (ret != EerrorNot)
+        return ret;
+
+    // With duplicates the last "content.txt" counts.
+    VbpContentsInformation content;
+    if (!vbp.FindVBRecord(QStringLiteral("content.txt"), content))
+        return ENoChapterContent;
+    if (!contentInside(content, extent))
+        return EFileSizeError;
+    int contentPos = base + content.m_off;
+
+    char *text = xml.data();
+    ret = ParserChapterInfo(stream, contentPos, content.m_len, vbp, text, chapters);
+    if (ret != EerrorNot)
+        return ret;
+    if (!m_pChaptersInfo)
+        return EerrorNot;
+    return AnalysisSectionBookImageInformation(stream, base, fileLength, *m_pChaptersInfo, vbp);
+}
+
+int VbpReader::ParserBookInfo(char *&text, VRRBookInfo *&bookinfo)
+{
+    XmlReader reader;
+    return reader.ParserBookIndexInfo(text, bookinfo) ? EerrorNot : EIndexXMLError;
+}
+
+int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int &contentLength,
+                                 VBP &vbp, char *&text, VRBChaptersRelt *&chapters)
+{
+    Q_UNUSED(vbp);
+    ChapterXMLItem description;
+    XmlReader reader;
+    if (!reader.ParserBookChapterInfo(text, &description))
+        return EIndexXMLError;
+
+    // The caller's pointer is an alias of the old relation: it goes too.
+    m_pChaptersInfo.reset();
+    chapters = nullptr;
+    if (description.Chater.isEmpty())
+        return EerrorNot;
+
+    auto relation = std::make_unique<VRBChaptersRelt>();
+    qint64 budget = MaxChapterTextBytes;
+    for (const ChapterItem &piece : std::as_const(description.Chater)) {
+        auto item = std::make_unique<VRBChaptersRelt::VBTextItem>();
+        item->m_filename = piece.Chapterhref;
+        // Not a decimal number: 0.
+        item->m_off = piece.Chapteroffset.trimmed().toInt();
+        item->m_len = piece.Chapterlength.trimmed().toInt();
+        if (isAnalysisContent) {
+            // A piece is a byte range of "content.txt" and never reaches past it.
+            if (item->m_off < 0 || item->m_len < 0 ||
+                qint64(item->m_off) + item->m_len > contentLength)
+                return EFileSizeError;
+            if (item->m_len > budget)
+                return EMemoryNotEnough;
+            budget -= item->m_len;
+            const int ret =
+                readBytes(stream, qint64(contentPos) + item->m_off, item->m_len, item->m_text);
+            if (ret != EerrorNot)
+                return ret;
+        }
+        relation->addContentList(std::move(item));
+    }
+    m_pChaptersInfo = std::move(relation);
+    chapters = m_pChaptersInfo.get();
+    return EerrorNot;
+}
+
+int VbpReader::AnalysisSectionBookImageInformation(QFileStream &stream, const int &base,
+                                                   const int &fileLength, VRBChaptersRelt &relation,
+                                                   VBP &vbp)
+{
+    const qint64 extent = qint64(fileLength) - base;
+    for (int i = relation.count() - 1; i >= 0; --i) {
+        VRBChaptersRelt::VBCItem *item = relation.getItem(i);
+        if (!item || !item->iskindof(VRBChaptersRelt::VB_IMAGE))
+            continue;
+        auto *image = dynamic_cast<VRBChaptersRelt::VBImgItem *>(item);
+        VbpContentsInformation record;
+        if (!image || !vbp.getVBRecord(image->m_filename, record))
+            continue;
+        if (!recordInside(record, extent))
+            return EFileSizeError;
+        QByteArray data;
+        const int ret = readBytes(stream, qint64(base) + record.m_off, record.m_len, data);
+        if (ret != EerrorNot)
+            return ret;
+        // Only where the item says; a record name never picks a path.
+        if (image->m_Urlpath.isEmpty())
+            continue;
+        QSaveFile file(image->m_Urlpath);
+        if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size())
+            file.commit();
+    }
+    return EerrorNot;
+}
+
+void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
+{
+    const QString fileName = QString::fromUtf8(name);
+    if (!isSafeFileName(fileName) || !data || length < 0)
+        return;
+    if (!QDir().mkpath(m_BookPath))
+        return;
+    QSaveFile file(m_BookPath + fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    if (file.write(data, length) != length)
+        return;
+    file.commit();
+}
