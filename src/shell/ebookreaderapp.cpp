@@ -70,9 +70,8 @@ bool EBookReaderApp::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::ApplicationStateChange:
         // Qt 6 reports going to and from the background only this way.
-        if (watched == QCoreApplication::instance())
-            handleApplicationState(
-                static_cast<QApplicationStateChangeEvent *>(event)->applicationState());
+        handleApplicationState(
+            static_cast<QApplicationStateChangeEvent *>(event)->applicationState());
         break;
     default:
         break;

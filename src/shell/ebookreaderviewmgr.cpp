@@ -13,10 +13,15 @@
 EBookReaderViewMgr::EBookReaderViewMgr(EBookReaderApp *app, QWindow *parent) : QQuickView(parent)
 {
     setResizeMode(QQuickView::SizeRootObjectToView);
-    // A document that quits closes the window, so the close path runs.
+    // A document that quits closes the window first, so the close path runs.
     connect(engine(), &QQmlEngine::quit, this, &QWindow::close, Qt::QueuedConnection);
-    connect(engine(), &QQmlEngine::exit, QCoreApplication::instance(), &QCoreApplication::exit,
-            Qt::QueuedConnection);
+    connect(
+        engine(), &QQmlEngine::exit, this,
+        [this](int code) {
+            close();
+            QCoreApplication::exit(code);
+        },
+        Qt::QueuedConnection);
     createEngines(app);
     loadDocument();
 }
