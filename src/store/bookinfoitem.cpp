@@ -1,0 +1,3 @@
+#include "bookinfoitem.h"
+
+BookInfoItem::BookInfoItem(QObject *parent) : QObject(parent) {}

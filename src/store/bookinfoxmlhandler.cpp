@@ -1,0 +1,73 @@
+#include "bookinfoxmlhandler.h"
+
+BookInfoXmlHandler::BookInfoXmlHandler() = default;
+
+bool BookInfoXmlHandler::readFile(const QByteArray &data, BookInfoItem *item)
+{
+    mBookInfoItem = item;
+    if (!mBookInfoItem)
+        return false;
+    return parseDocument(data);
+}
+
+bool BookInfoXmlHandler::readFile(QIODevice *device, BookInfoItem *item)
+{
+    mBookInfoItem = item;
+    if (!mBookInfoItem)
+        return false;
+    return parseDocument(device);
+}
+
+int BookInfoXmlHandler::errorCode()
+{
+    return errorCodeValue;
+}
+
+QString BookInfoXmlHandler::errorString() const
+{
+    return errorStr;
+}
+
+bool BookInfoXmlHandler::characters(const QString &ch)
+{
+    // The parser may hand one element's text over in several pieces.
+    currentText.append(ch);
+    return true;
+}
+
+bool BookInfoXmlHandler::fatalError(const XmlSaxParseException &)
+{
+    return false;
+}
+
+bool BookInfoXmlHandler::startElement(const QString &, const QString &, const QString &qName,
+                                      const QXmlStreamAttributes &atts)
+{
+    if (qName == QLatin1String("vb"))
+        mBookInfoItem->bookName = attribute(atts, "title");
+    else if (qName == QLatin1String("chapters"))
+        mBookInfoItem->status = attribute(atts, "total");
+    currentText.clear();
+    return true;
+}
+
+bool BookInfoXmlHandler::endElement(const QString &, const QString &, const QString &qName)
+{
+    if (qName == QLatin1String("id"))
+        mBookInfoItem->id = currentText;
+    else if (qName == QLatin1String("author"))
+        mBookInfoItem->author = currentText;
+    else if (qName == QLatin1String("publisher"))
+        mBookInfoItem->publisher = currentText;
+    else if (qName == QLatin1String("description"))
+        mBookInfoItem->description = currentText;
+    else if (qName == QLatin1String("size"))
+        mBookInfoItem->size = currentText;
+    else if (qName == QLatin1String("display_lines"))
+        mBookInfoItem->displayLines = currentText;
+    else if (qName == QLatin1String("error_code"))
+        errorCodeValue = decimal(currentText);
+    else if (qName == QLatin1String("error"))
+        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    return true;
+}

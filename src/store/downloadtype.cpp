@@ -1,0 +1,3 @@
+#include "downloadtype.h"
+
+Downloadtype::Downloadtype(QObject *parent) : QObject(parent) {}

@@ -1,0 +1,8 @@
+#include "ebookreaderlibrary.h"
+
+EBookReaderLibrary::~EBookReaderLibrary()
+{
+    qDeleteAll(catList);
+    qDeleteAll(recommendList);
+    qDeleteAll(subcatList);
+}

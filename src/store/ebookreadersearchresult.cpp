@@ -1,0 +1,8 @@
+#include "ebookreadersearchresult.h"
+
+EBookReaderSearchResult::EBookReaderSearchResult(QObject *parent) : QObject(parent) {}
+
+EBookReaderSearchResult::~EBookReaderSearchResult()
+{
+    qDeleteAll(bookList);
+}

@@ -1,0 +1,6 @@
+#include "myaccountinfo.h"
+
+MyAccountInfo::~MyAccountInfo()
+{
+    qDeleteAll(LinesList);
+}

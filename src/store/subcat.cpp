@@ -1,0 +1,7 @@
+#include "subcat.h"
+
+Subcat::~Subcat()
+{
+    qDeleteAll(BookItemList);
+    qDeleteAll(HrefItemList);
+}

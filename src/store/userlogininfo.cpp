@@ -1,0 +1,3 @@
+#include "userlogininfo.h"
+
+UserLoginInfo::UserLoginInfo(QObject *parent) : QObject(parent) {}
