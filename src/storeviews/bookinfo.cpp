@@ -1,0 +1,8 @@
+#include "bookinfo.h"
+
+void BookInfo::copyBookInfo(const BookInfo *other)
+{
+    if (!other)
+        return;
+    *this = *other;
+}
