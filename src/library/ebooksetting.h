@@ -1,0 +1,26 @@
+#ifndef EBOOKSETTING_H
+#define EBOOKSETTING_H
+
+#include <QObject>
+#include <memory>
+
+class QSettings;
+
+// The user's preferences, kept in an INI file beside the cover images.
+class EBookSetting : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EBookSetting(QObject *parent = nullptr);
+    ~EBookSetting() override;
+
+    // Whether to ask before a download overwrites a book already on the device.
+    Q_INVOKABLE bool getIsNotifyUserOverwriteDL();
+    Q_INVOKABLE void setIsNotifyUserOverwriteDL(bool isNotifyUserOverwriteDL);
+
+private:
+    std::unique_ptr<QSettings> m_setting;
+};
+
+#endif // EBOOKSETTING_H
