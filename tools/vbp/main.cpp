@@ -3,12 +3,11 @@
 
 #include "exitcodes.h"
 #include "packcommand.h"
-#ifdef ZR_VBP_HAS_READER
 #include "vbpinspector.h"
-#endif
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -25,25 +24,25 @@ void printUsage()
 
 int main(int argc, char *argv[])
 {
-    // Covers are drawn with fonts, which need a GUI application but no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-
-    QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() < 2) {
-        printUsage();
-        return ExitUsage;
+    const QByteArray command = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    // Covers are drawn with fonts, which need a GUI application but no
+    // screen; inspecting needs neither.
+    std::unique_ptr<QCoreApplication> app;
+    if (command == "pack") {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const QString command = arguments.takeAt(1);
-    if (command == QLatin1String("pack"))
-        return PackCommand::run(arguments);
-#ifdef ZR_VBP_HAS_READER
-    if (command == QLatin1String("info"))
-        return VbpInspector::info(arguments.mid(1));
-    if (command == QLatin1String("cat"))
-        return VbpInspector::cat(arguments.mid(1));
-#endif
+
+    const QStringList arguments = QCoreApplication::arguments().mid(2);
+    if (command == "pack")
+        return PackCommand::run(QStringList{QStringLiteral("vbp pack")} + arguments);
+    if (command == "info")
+        return VbpInspector::info(arguments);
+    if (command == "cat")
+        return VbpInspector::cat(arguments);
     printUsage();
     return ExitUsage;
 }

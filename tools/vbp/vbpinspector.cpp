@@ -107,7 +107,7 @@ void printLayout(const QString &path)
             .arg(fixedText(header.mid(8, 16)))
             .arg(count));
     const qint64 fitting = (file.size() - HeaderSize) / EntrySize;
-    const qint64 shown = qBound<qint64>(0, count, fitting);
+    const qint64 shown = qBound(qint64(0), qint64(count), fitting);
     out(QStringLiteral("directory:\n"));
     for (qint64 i = 0; i < shown; ++i) {
         const QByteArray entry = file.read(EntrySize);
