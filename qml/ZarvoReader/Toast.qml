@@ -1,0 +1,33 @@
+import QtQuick
+import "."
+
+// A short message over the bottom of the screen that fades by itself.
+Rectangle {
+    id: toast
+    function show(message) {
+        text.text = message
+        opacity = 1
+        hideTimer.restart()
+    }
+    anchors.horizontalCenter: parent.horizontalCenter
+    anchors.bottom: parent.bottom
+    anchors.bottomMargin: 110
+    width: Math.min(parent.width - 60, text.implicitWidth + 40)
+    height: text.implicitHeight + 24
+    radius: height / 2
+    color: Qt.rgba(0.1, 0.08, 0.06, 0.85)
+    opacity: 0
+    visible: opacity > 0
+    z: 100
+    Behavior on opacity { NumberAnimation { duration: 180 } }
+    Text {
+        id: text
+        anchors.centerIn: parent
+        width: Math.min(implicitWidth, toast.parent.width - 100)
+        wrapMode: Text.Wrap
+        color: "white"
+        font.family: Theme.uiFont
+        font.pixelSize: 18
+    }
+    Timer { id: hideTimer; interval: 2200; onTriggered: toast.opacity = 0 }
+}
