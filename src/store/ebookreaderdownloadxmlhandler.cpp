@@ -87,9 +87,12 @@ void EBookReaderDownloadXmlHandler::endDownloadElement(const QString &qName)
     } else if (qName == QLatin1String("content")) {
         pType->content = currentText;
     } else if (qName == QLatin1String("link")) {
-        // The store escapes the query separators of the link once more than
-        // XML needs, so "&amp" survives the parser's own decoding.
+        // The store escapes the link's query separators once more than XML
+        // needs, so "&amp" survives the parser's own decoding. A full "&amp;"
+        // goes as a whole: leaving its ";" behind would hide the next
+        // parameter (the package's "cid").
         QString link = currentText;
+        link.replace(QLatin1String("&amp;"), QLatin1String("&"));
         link.replace(QLatin1String("&amp"), QLatin1String("&"));
         pType->link = link;
     } else if (qName == QLatin1String("size")) {
