@@ -1,0 +1,428 @@
+// The store view models on their own: shortening, counts, paging signals and
+// the search pages' counters and button states.
+
+#include "accountitem.h"
+#include "accountmodel.h"
+#include "bookinfo.h"
+#include "bookinformationmodel.h"
+#include "booklistmodel.h"
+#include "morecommandviewabstractmodel.h"
+#include "netshoptitlemodel.h"
+#include "onlinesearchingkeypagemodel.h"
+#include "onlinesearchingresultpagemodel.h"
+#include "searchbookmgr.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+BookInfo bookRow(const QString &name, const QString &content = QString(),
+                 BookInfo::EListElement type = BookInfo::EBookList, bool hasTitle = false)
+{
+    BookInfo info;
+    info.m_bookName = name;
+    info.m_content = content;
+    info.m_type = type;
+    info.m_hasTitle = hasTitle;
+    info.m_bookId = QStringLiteral("id-") + name;
+    info.m_titleId = QStringLiteral("t");
+    return info;
+}
+
+// Delivers one answered result page to the search manager as the network
+// manager does: each book, the total, then the response.
+void deliverPage(SearchBookMgr &mgr, int firstIndex, int count, int total, int code = 200)
+{
+    for (int i = firstIndex; i < firstIndex + count; ++i) {
+        SearchBookResult result;
+        result.bookid = QString::number(i);
+        result.bookname = QStringLiteral("b%1").arg(i);
+        QString tips = QStringLiteral("tips");
+        mgr.addSearchedBook(result, tips);
+        mgr.setTotalBookCount(total);
+    }
+    QMetaObject::invokeMethod(&mgr, "updateSearchedBook", Q_ARG(int, code));
+}
+
+} // namespace
+
+class TestStoreViews : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bookListShortening_data();
+    void bookListShortening();
+    void bookListHeight_data();
+    void bookListHeight();
+    void bookListEdges();
+    void titleRealIndex_data();
+    void titleRealIndex();
+    void titleFocusOrderAndIds();
+    void recommendPageIcon_data();
+    void recommendPageIcon();
+    void recommendListEdges();
+    void bookInformation();
+    void accountRowsReplaced();
+    void searchTitleShortening_data();
+    void searchTitleShortening();
+    void searchPagingFlags_data();
+    void searchPagingFlags();
+    void searchKeywords();
+    void invalidRowsAndRoles();
+};
+
+void TestStoreViews::bookListShortening_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("storedName");
+    QTest::addColumn<QString>("storedContent");
+    QTest::addColumn<QString>("recName");
+    const QString n15 = QStringLiteral("一二三四五六七八九十一二三四五");
+    QTest::newRow("short") << "abc"
+                           << "desc"
+                           << "abc"
+                           << "desc"
+                           << "abc";
+    QTest::newRow("name of 14") << n15.left(14) << QString() << n15.left(14) << QString()
+                                << n15.left(14);
+    QTest::newRow("name of 15 kept, cut for the strip")
+        << n15 << QString() << n15 << QString() << n15.left(14) + "..";
+    QTest::newRow("name of 16") << n15 + "x" << QString() << n15.left(12) + "..." << QString()
+                                << n15.left(12) + "....";
+    QTest::newRow("content of 12") << "a" << QString(12, 'c') << "a" << QString(12, 'c') << "a";
+    QTest::newRow("content of 13") << "a" << QString(13, 'c') << "a" << QString(10, 'c') + "..."
+                                   << "a";
+}
+
+void TestStoreViews::bookListShortening()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, content);
+    QFETCH(QString, storedName);
+    QFETCH(QString, storedContent);
+    QFETCH(QString, recName);
+    BookListModel model;
+    const BookInfo row = bookRow(name, content);
+    QVERIFY(model.insertItem(&row));
+    QCOMPARE(model.get(0), storedName);
+    QCOMPARE(model.data(model.index(0), BookListModel::ContentRole).toString(), storedContent);
+    QCOMPARE(model.getRecName(0), recName);
+    // The caller's record is left as it was.
+    QCOMPARE(row.m_bookName, name);
+
+    // Copying shortens again; shortened texts stay as they are.
+    BookListModel copy;
+    copy.copyFromBookListModel(&model);
+    QCOMPARE(copy.get(0), storedName);
+    QCOMPARE(copy.getBookID(0), row.m_bookId);
+}
+
+void TestStoreViews::bookListHeight_data()
+{
+    QTest::addColumn<QList<int>>("types");
+    QTest::addColumn<QList<bool>>("titles");
+    QTest::addColumn<int>("height");
+    QTest::newRow("empty") << QList<int>() << QList<bool>() << 0;
+    QTest::newRow("picture group then text") << QList<int>{1, 2} << QList<bool>{true, false} << 220;
+    QTest::newRow("text rows") << QList<int>{2, 2, 2} << QList<bool>{true, false, true} << 240;
+}
+
+void TestStoreViews::bookListHeight()
+{
+    QFETCH(QList<int>, types);
+    QFETCH(QList<bool>, titles);
+    QFETCH(int, height);
+    BookListModel model;
+    for (int i = 0; i < types.size(); ++i) {
+        const BookInfo row =
+            bookRow(QString::number(i), QString(), BookInfo::EListElement(types[i]), titles[i]);
+        model.insertItem(&row);
+    }
+    QCOMPARE(model.getHeight(), height);
+    QCOMPARE(model.getCount(), types.size());
+}
+
+void TestStoreViews::bookListEdges()
+{
+    BookListModel model;
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QVERIFY(!model.removeAllItem());
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(model.get(0), QStringLiteral(""));
+    QCOMPARE(model.getRecName(-1), QStringLiteral(""));
+    QCOMPARE(model.getBookInfo(0), nullptr);
+    QCOMPARE(model.getTitleID(3), QString());
+
+    const BookInfo row = bookRow("x");
+    model.insertItem(&row);
+    model.copyFromBookListModel(nullptr);
+    QCOMPARE(model.getCount(), 1);
+    QVERIFY(!model.deleteItem(1));
+    QVERIFY(model.removeAllItem());
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(model.roleNames().value(33), QByteArray("name"));
+    QCOMPARE(model.roleNames().value(39), QByteArray("titlename"));
+}
+
+void TestStoreViews::titleRealIndex_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("real");
+    QTest::newRow("empty") << 0 << 5 << 0;
+    QTest::newRow("wraps") << 3 << 7 << 1;
+    QTest::newRow("negative keeps sign") << 3 << -1 << -1;
+    QTest::newRow("inside") << 3 << 2 << 2;
+}
+
+void TestStoreViews::titleRealIndex()
+{
+    QFETCH(int, rows);
+    QFETCH(int, index);
+    QFETCH(int, real);
+    NetShopTitleModel model;
+    for (int i = 0; i < rows; ++i) {
+        model.insertItem(QString::number(i));
+        model.insertIdItem(QString::number(i));
+    }
+    QCOMPARE(model.getRealIndex(index), real);
+}
+
+void TestStoreViews::titleFocusOrderAndIds()
+{
+    NetShopTitleModel model;
+    QVERIFY(model.getIdString(0).isNull());
+    QVERIFY(!model.removeAllItem());
+    model.insertItem("a");
+    model.insertIdItem("ia");
+    model.prependItem("f");
+    model.prependIdItem("if");
+    QCOMPARE(model.data(model.index(0), NetShopTitleModel::NameRole).toString(), QString("f"));
+    QCOMPARE(model.getIdString(1), QString("ia"));
+    QVERIFY(model.getIdString(2).isNull());
+    QVERIFY(!model.deleteItem(2));
+    QVERIFY(model.removeAllItem());
+    QCOMPARE(model.rowCount(), 0);
+    QVERIFY(model.getIdString(0).isNull());
+}
+
+void TestStoreViews::recommendPageIcon_data()
+{
+    QTest::addColumn<int>("currentPage");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("nextSignals");
+    QTest::addColumn<int>("nextPage");
+    QTest::newRow("next from page 1") << 1 << 5 << 1 << 1;
+    QTest::newRow("next from page 3") << 3 << 1 << 1 << 1;
+    // Going back is disabled: the earlier pages are still in the list.
+    QTest::newRow("back on page 1") << 1 << 0 << 0 << 0;
+    QTest::newRow("back on page 3") << 3 << 0 << 0 << 0;
+}
+
+void TestStoreViews::recommendPageIcon()
+{
+    QFETCH(int, currentPage);
+    QFETCH(int, icon);
+    QFETCH(int, nextSignals);
+    QFETCH(int, nextPage);
+    MoreCommandViewAbstractModel model;
+    model.setCurrentPageNum(currentPage);
+    QSignalSpy next(&model, &MoreCommandViewAbstractModel::gotoNextPage);
+    QSignalSpy previous(&model, &MoreCommandViewAbstractModel::gotoPrePage);
+    QVERIFY(model.clickPageIcon(icon));
+    QCOMPARE(next.count(), nextSignals);
+    if (nextSignals)
+        QCOMPARE(next.at(0).at(0).toInt(), nextPage);
+    QCOMPARE(previous.count(), 0);
+}
+
+void TestStoreViews::recommendListEdges()
+{
+    MoreCommandViewAbstractModel model;
+    QCOMPARE(model.getPageCount(), 0);
+    QVERIFY(!model.getIsMeetBottom());
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    model.clearAll();
+    QCOMPARE(removed.count(), 0);
+    QVERIFY(!model.deleteItem(model.rowCount()));
+
+    // Setters report even an unchanged value.
+    QSignalSpy pages(&model, &MoreCommandViewAbstractModel::PageCountChanged);
+    model.setPageCount(0);
+    QCOMPARE(pages.count(), 1);
+
+    model.appandItem(RecommandDetail{"img", "name", "author", "sum", "id"});
+    model.appandItem(RecommandDetail{"img2", "name2", "author2", "sum2", "id2"});
+    QCOMPARE(model.data(model.index(1), MoreCommandViewAbstractModel::SummaryRole).toString(),
+             QString("sum2"));
+    QVERIFY(model.deleteItem(0));
+    QCOMPARE(model.rowCount(), 1);
+    model.clearAll();
+    QCOMPARE(removed.count(), 2);
+}
+
+void TestStoreViews::bookInformation()
+{
+    BookInformationModel model;
+    QCOMPARE(model.getBookImage(), QStringLiteral("pics/dai.png"));
+    QCOMPARE(model.getBookSize(), QStringLiteral("0"));
+    QCOMPARE(model.getColumnCount(), 0);
+
+    QSignalSpy name(&model, &BookInformationModel::bookNameChanged);
+    model.setBookName("t");
+    model.setBookName("t");
+    QCOMPARE(name.count(), 1);
+    QCOMPARE(model.getTitleName(), QStringLiteral("t"));
+
+    model.setBookInfo(QStringLiteral("line one\r\nline two\r"));
+    QCOMPARE(model.getBookInfo(), QStringLiteral("line one\nline two"));
+
+    model.setAuther("a");
+    model.setPublisher("p");
+    QCOMPARE(model.getColumnCount(), 2);
+    model.setPrice("1");
+    model.setStatus("s");
+    QCOMPARE(model.getColumnCount(), 4);
+}
+
+void TestStoreViews::accountRowsReplaced()
+{
+    AccountModel model;
+    QVERIFY(!model.removeAllItem());
+    AccountItem item;
+    for (int i = 0; i < 3; ++i) {
+        item.m_itemId = QStringLiteral("label%1").arg(i);
+        item.m_itemContent = QStringLiteral("value%1").arg(i);
+        model.insertItem(&item);
+    }
+    QCOMPARE(model.rowCount(), 3);
+    QVERIFY(model.removeAllItem());
+    item.m_itemId = "only";
+    model.insertItem(&item);
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.data(model.index(0), AccountModel::ItemTextRole).toString(), QString("only"));
+    QCOMPARE(model.data(model.index(0), AccountModel::OutPutTextRole).toString(),
+             QString("value2"));
+    QVERIFY(!model.deleteItem(1));
+    QVERIFY(model.deleteItem(0));
+}
+
+void TestStoreViews::searchTitleShortening_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shown");
+    const QString t16 = QStringLiteral("静夜思床前明月光疑是地上霜举头望");
+    QTest::newRow("15 kept") << t16.left(15) << t16.left(15);
+    QTest::newRow("16 cut") << t16 << t16.left(13) + "...";
+}
+
+void TestStoreViews::searchTitleShortening()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, shown);
+    SearchBookMgr mgr(nullptr);
+    SearchBookResult result;
+    result.bookid = "1";
+    result.bookname = title;
+    result.coverpic = "cover";
+    QString tips;
+    mgr.addSearchedBook(result, tips);
+    QMetaObject::invokeMethod(&mgr, "updateSearchedBook", Q_ARG(int, 200));
+    OnlineSearchingResultPageModel *model = mgr.resultModel();
+    QCOMPARE(model->data(model->index(0), OnlineSearchingResultPageModel::BookNameRole).toString(),
+             shown);
+    QCOMPARE(model->data(model->index(0), OnlineSearchingResultPageModel::IconPathRole).toString(),
+             QString("cover"));
+}
+
+void TestStoreViews::searchPagingFlags_data()
+{
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("one full page") << 12 << 1;
+    QTest::newRow("one more") << 13 << 2;
+    QTest::newRow("25 results") << 25 << 3;
+}
+
+void TestStoreViews::searchPagingFlags()
+{
+    QFETCH(int, total);
+    QFETCH(int, pages);
+    SearchBookMgr mgr(nullptr);
+    OnlineSearchingResultPageModel *model = mgr.resultModel();
+    QSignalSpy next(&mgr, &SearchBookMgr::gotoNextPage);
+    mgr.getSearchResultList();
+    deliverPage(mgr, 0, qMin(total, 12), total);
+    if (total > 0)
+        QCOMPARE(mgr.totalPageNum(), pages);
+
+    int received = qMin(total, 12);
+    for (int page = 2; page <= pages; ++page) {
+        QVERIFY(model->getPageUpGrayFlag());
+        QVERIFY(!model->getPageDownGrayFlag());
+        QVERIFY(mgr.pageDown());
+        QCOMPARE(next.last().at(1).toInt(), page);
+        const int count = qMin(total - received, 12);
+        deliverPage(mgr, received, count, total);
+        received += count;
+        QCOMPARE(mgr.currentPageNum(), page);
+    }
+    QVERIFY(model->getPageDownGrayFlag());
+    QVERIFY(model->getPageUpGrayFlag());
+    QVERIFY(!mgr.pageDown());
+    QVERIFY(!mgr.pageUp());
+    QCOMPARE(next.count(), qMax(pages - 1, 0));
+    QCOMPARE(model->rowCount(), total);
+}
+
+void TestStoreViews::searchKeywords()
+{
+    SearchBookMgr mgr(nullptr);
+    OnlineSearchingKeyPageModel *keywords = mgr.keywordModel();
+    mgr.addKeyword("李白");
+    mgr.addKeyword("杜甫");
+    mgr.addKeyword("李白");
+    QSignalSpy response(&mgr, &SearchBookMgr::searchKeyWordResponse);
+    QMetaObject::invokeMethod(&mgr, "updateKeywords", Q_ARG(int, 200));
+    QCOMPARE(keywords->rowCount(), 3);
+    QCOMPARE(response.at(0).at(0).toInt(), 200);
+
+    // A failed fetch keeps the keywords shown.
+    mgr.removeAllKeyword();
+    QMetaObject::invokeMethod(&mgr, "updateKeywords", Q_ARG(int, -100));
+    QCOMPARE(keywords->rowCount(), 3);
+    QCOMPARE(response.at(1).at(0).toInt(), -100);
+
+    keywords->handleKeyWordClick(1);
+    QCOMPARE(mgr.getKeywords(), QStringLiteral("杜甫"));
+    keywords->handleKeyWordClick(3);
+    QCOMPARE(mgr.getKeywords(), QStringLiteral("杜甫"));
+    keywords->handleSelectInputText("typed");
+    QCOMPARE(mgr.resultModel()->getInputText(), QStringLiteral("typed"));
+}
+
+void TestStoreViews::invalidRowsAndRoles()
+{
+    SearchBookMgr mgr(nullptr);
+    mgr.keywordModel()->insertItem("k");
+    QAbstractItemModel *models[] = {mgr.keywordModel(), mgr.resultModel()};
+    for (QAbstractItemModel *model : models) {
+        const int rows = model->rowCount();
+        QVERIFY(!model->data(model->index(rows, 0), 33).isValid());
+        if (rows > 0)
+            QVERIFY(!model->data(model->index(0, 0), 40).isValid());
+        QCOMPARE(model->flags(QModelIndex()), Qt::ItemIsEnabled);
+    }
+    QCOMPARE(mgr.keywordModel()->flags(mgr.keywordModel()->index(0)) & Qt::ItemIsEditable,
+             Qt::ItemIsEditable);
+    QCOMPARE(mgr.resultModel()->getBookID(0), QString());
+    AccountModel account;
+    QVERIFY(!account.data(account.index(0), 33).isValid());
+}
+
+QTEST_MAIN(TestStoreViews)
+#include "tst_storeviews.moc"
