@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and the sample library (into a bench data root), runs
+# every benchmark program and prints each figure beside its reference from the
+# same run (a benchmark X_Reference is the reference of X).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+BUILD_DIR=${ZR_BUILD_DIR:-build}
+case "$BUILD_DIR" in /*) ;; *) BUILD_DIR=$ROOT/$BUILD_DIR ;; esac
+
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$BUILD_DIR" --target vbp zr_benchmarks -j "$(nproc)"
+
+export ZARVOREADER_ROOT=${ZR_BENCH_ROOT:-$BUILD_DIR/bench-root}
+ZR_BUILD_DIR=$BUILD_DIR bash tools/samples/build-library.sh \
+    "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books"
+
+OUT=$BUILD_DIR/bench-results
+mkdir -p "$OUT"
+status=0
+for program in "$BUILD_DIR"/bench/bench_*; do
+    [ -f "$program" ] && [ -x "$program" ] || continue
+    name=$(basename "$program")
+    echo "== $name"
+    if ! "$program" --benchmark_out="$OUT/$name.json" --benchmark_out_format=json \
+        ${ZR_BENCH_ARGS:-} >"$OUT/$name.txt" 2>&1; then
+        cat "$OUT/$name.txt"
+        status=1
+        continue
+    fi
+    python3 - "$OUT/$name.json" <<'PY'
+import json, sys
+
+runs = [b for b in json.load(open(sys.argv[1]))["benchmarks"]
+        if b.get("run_type", "iteration") == "iteration"]
+by_name = {b["name"]: b for b in runs}
+
+def fmt(b):
+    return "%10.1f %-2s" % (b["real_time"], b["time_unit"])
+
+print("%-34s %13s %13s %8s" % ("benchmark", "time", "reference", "ratio"))
+for b in runs:
+    if b["name"].endswith("_Reference"):
+        continue
+    ref = by_name.get(b["name"] + "_Reference")
+    if ref is None:
+        print("%-34s %13s" % (b["name"], fmt(b)))
+        continue
+    ratio = b["real_time"] / ref["real_time"] if ref["real_time"] else float("inf")
+    print("%-34s %13s %13s %7.1fx" % (b["name"], fmt(b), fmt(ref), ratio))
+PY
+done
+exit $status
