@@ -1,0 +1,493 @@
+#include "storeanswers.h"
+
+#include "storecatalogue.h"
+#include "storedocument.h"
+#include "storeledger.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+const QString Vr = QStringLiteral("vr");
+const QString Vb = QStringLiteral("vb");
+const QString Ret = QStringLiteral("ret");
+const QString Ok = QStringLiteral("ok");
+const QString Item = QStringLiteral("item");
+const QString Id = QStringLiteral("id");
+const QString Name = QStringLiteral("name");
+constexpr int RecommendCount = 4;
+constexpr int SubcatPictures = 2;
+constexpr int SubcatRows = 6;
+constexpr int DefaultPageSize = 12;
+constexpr int KeywordLimit = 100;
+constexpr int DisplayLines = 20;
+} // namespace
+
+StoreAnswers::StoreAnswers(const StoreCatalogue &catalogue, StoreLedger &ledger)
+    : m_catalogue(catalogue), m_ledger(ledger)
+{
+}
+
+StoreReply StoreAnswers::fail(const QString &root, int detail, const QString &message, int status)
+{
+    StoreReply reply;
+    reply.status = status;
+    reply.body = StoreDocument::error(root, 400, QStringLiteral("%1 %2").arg(detail).arg(message));
+    return reply;
+}
+
+StoreReply StoreAnswers::unknownAction()
+{
+    return fail(Vr, UnknownAction, QStringLiteral("unknown action"), 404);
+}
+
+QString StoreAnswers::param(const StoreQuery &query, const char *name)
+{
+    return query.value(QLatin1String(name)).trimmed();
+}
+
+bool StoreAnswers::validUid(const QString &uid)
+{
+    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9._-]{1,64}$"));
+    return pattern.match(uid).hasMatch();
+}
+
+QString StoreAnswers::money(int cents)
+{
+    return QStringLiteral("%1.%2 yuan").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+}
+
+bool StoreAnswers::resolveUid(const StoreQuery &query, QString *uid, StoreReply *refusal)
+{
+    *uid = param(query, "uid");
+    if (!uid->isEmpty()) {
+        if (validUid(*uid))
+            return true;
+        *refusal = fail(Vr, BadParameter, QStringLiteral("malformed uid"));
+        return false;
+    }
+    if (param(query, "openflag") == QLatin1String("true"))
+        *uid = m_ledger.allocateUid();
+    return true;
+}
+
+bool StoreAnswers::readPaging(const StoreQuery &query, int *page, int *perPage)
+{
+    *page = 1;
+    *perPage = DefaultPageSize;
+    bool ok = true;
+    const QString pageText = param(query, "pageidx");
+    if (!pageText.isEmpty())
+        *page = pageText.toInt(&ok);
+    if (!ok || *page < 1)
+        return false;
+    const QString sizeText = param(query, "numperpage");
+    if (!sizeText.isEmpty())
+        *perPage = sizeText.toInt(&ok);
+    if (!ok || *perPage < 1)
+        return false;
+    *perPage = qMin(*perPage, int(PageSizeLimit));
+    return true;
+}
+
+void StoreAnswers::writeCatalogueBook(StoreDocument &document, const StoreBook &book,
+                                      const char *type) const
+{
+    // Both attributes and the text go out for either row type: readers take
+    // the author from picture rows and the description from list rows.
+    document.start(Item);
+    document.attribute(QStringLiteral("type"), QLatin1String(type));
+    document.attribute(Id, book.id);
+    document.attribute(Name, book.title);
+    document.attribute(QStringLiteral("author"), book.author);
+    if (!book.isFree())
+        document.attribute(QStringLiteral("price"), money(book.priceCents));
+    document.text(book.description);
+    document.end();
+}
+
+StoreReply StoreAnswers::library(const StoreQuery &query, const QString &base)
+{
+    QString uid;
+    StoreReply refusal;
+    if (!resolveUid(query, &uid, &refusal))
+        return refusal;
+    QString catId = param(query, "cat");
+    if (catId.isEmpty())
+        catId = QStringLiteral("novel");
+    const StoreCatalogue::Category *category = m_catalogue.category(catId);
+    if (!category)
+        return fail(Vr, UnknownCategory, QStringLiteral("unknown category"));
+
+    StoreDocument document(Vr);
+    document.attribute(Ret, Ok);
+    document.textElement(QStringLiteral("uid"), uid);
+    document.start(QStringLiteral("catlist"));
+    for (const StoreCatalogue::Category &entry : m_catalogue.categories()) {
+        document.start(Item);
+        document.attribute(Id, entry.id);
+        document.attribute(Name, entry.name);
+        if (entry.focus)
+            document.attribute(QStringLiteral("focus"), QStringLiteral("true"));
+        document.end();
+    }
+    document.end();
+    document.start(QStringLiteral("cat"));
+    document.attribute(Id, category->id);
+    document.attribute(Name, category->name);
+    document.end();
+
+    document.start(QStringLiteral("recommend"));
+    const StoreCatalogue::BookList *recommend = m_catalogue.list(category->recommendList);
+    for (int index : recommend->books.mid(0, RecommendCount)) {
+        document.start(Item);
+        document.attribute(Id, m_catalogue.books().at(index).id);
+        document.attribute(Name, m_catalogue.books().at(index).title);
+        document.end();
+    }
+    document.end();
+
+    for (const QString &listId : category->subcatLists) {
+        const StoreCatalogue::BookList *list = m_catalogue.list(listId);
+        if (list->books.isEmpty())
+            continue;
+        document.start(QStringLiteral("subcat"));
+        document.attribute(Id, list->id);
+        document.attribute(Name, list->name);
+        const QList<int> shown = list->books.mid(0, SubcatRows);
+        for (int i = 0; i < shown.size(); ++i)
+            writeCatalogueBook(document, m_catalogue.books().at(shown.at(i)),
+                               i < SubcatPictures ? "piclist" : "booklist");
+        if (listId == category->subcatLists.last()) {
+            document.start(Item);
+            document.attribute(QStringLiteral("type"), QStringLiteral("wap"));
+            document.attribute(Id, QStringLiteral("about"));
+            document.attribute(QStringLiteral("href"), base);
+            document.text(QStringLiteral("About the store"));
+            document.end();
+        }
+        document.end();
+    }
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+void StoreAnswers::writePage(StoreDocument &document, const QList<int> &books, int page,
+                             int perPage, const char *type) const
+{
+    const qint64 first = qint64(page - 1) * perPage;
+    for (qint64 i = first; i < books.size() && i < first + perPage; ++i)
+        writeCatalogueBook(document, m_catalogue.books().at(books.at(i)), type);
+}
+
+StoreReply StoreAnswers::search(const StoreQuery &query)
+{
+    const QString keyword = param(query, "keyword");
+    const QString catId = param(query, "catid");
+    if (keyword.isEmpty() && catId.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("keyword or catid required"));
+    if (keyword.size() > KeywordLimit)
+        return fail(Vr, BadParameter, QStringLiteral("keyword too long"));
+    const StoreCatalogue::BookList *scope =
+        m_catalogue.list(catId.isEmpty() ? QStringLiteral("hot") : catId);
+    if (!scope)
+        return fail(Vr, UnknownCategory, QStringLiteral("unknown category"));
+    int page = 1;
+    int perPage = DefaultPageSize;
+    if (!readPaging(query, &page, &perPage))
+        return fail(Vr, BadParameter, QStringLiteral("malformed page"));
+
+    const QList<int> books = keyword.isEmpty() ? scope->books : m_catalogue.search(keyword, *scope);
+    const qint64 total = books.size();
+    StoreDocument document(Vr);
+    document.attribute(Ret, Ok);
+    document.attribute(QStringLiteral("totalpage"), (total + perPage - 1) / perPage);
+    document.attribute(QStringLiteral("pageidx"), page);
+    document.attribute(QStringLiteral("totalitem"), total);
+    if (keyword.isEmpty()) {
+        document.textElement(QStringLiteral("msgs"), QString());
+        document.textElement(QStringLiteral("tips"), scope->name);
+        writePage(document, books, page, perPage, "booklist");
+    } else {
+        document.textElement(QStringLiteral("msgs"), QString());
+        document.textElement(QStringLiteral("tips"),
+                             QStringLiteral("%1 found for \"%2\"")
+                                 .arg(total == 1 ? QStringLiteral("1 book")
+                                                 : QStringLiteral("%1 books").arg(total),
+                                      keyword));
+        writePage(document, books, page, perPage, "piclist");
+    }
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::keywords(const StoreQuery &query)
+{
+    QString uid;
+    StoreReply refusal;
+    if (!resolveUid(query, &uid, &refusal))
+        return refusal;
+    const QStringList keys = m_catalogue.suggestedKeywords();
+    StoreDocument document(Vb);
+    document.attribute(Ret, Ok);
+    document.textElement(QStringLiteral("uid"), uid);
+    document.start(QStringLiteral("keys"));
+    document.attribute(QStringLiteral("count"), keys.size());
+    for (const QString &key : keys)
+        document.textElement(QStringLiteral("key"), key);
+    document.end();
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::bookInfo(const StoreQuery &query)
+{
+    const QString bookId = param(query, "bookid");
+    if (bookId.isEmpty())
+        return fail(Vb, MissingParameter, QStringLiteral("bookid required"));
+    const StoreBook *book = m_catalogue.book(bookId);
+    if (!book)
+        return fail(Vb, UnknownBook, QStringLiteral("unknown book"));
+    StoreDocument document(Vb);
+    document.attribute(Ret, Ok);
+    document.attribute(QStringLiteral("title"), book->title);
+    document.textElement(Id, book->id);
+    document.textElement(QStringLiteral("author"), book->author);
+    document.textElement(QStringLiteral("publisher"), book->publisher);
+    document.textElement(QStringLiteral("display_lines"), QString::number(DisplayLines));
+    document.start(QStringLiteral("chapters"));
+    document.attribute(QStringLiteral("total"), book->chapterCount);
+    document.end();
+    document.textElement(QStringLiteral("description"), book->description);
+    document.textElement(QStringLiteral("size"), QString::number(book->packageSize));
+    document.textElement(QStringLiteral("price"),
+                         book->isFree() ? QStringLiteral("free") : money(book->priceCents));
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::login(const StoreQuery &query, const QString &base)
+{
+    QString uid = param(query, "uid");
+    if (!uid.isEmpty() && !validUid(uid))
+        return fail(Vr, BadParameter, QStringLiteral("malformed uid"));
+    if (uid.isEmpty())
+        uid = m_ledger.allocateUid();
+    StoreDocument document(Vr);
+    document.attribute(Ret, Ok);
+    document.textElement(QStringLiteral("uid"), uid);
+    document.textElement(QStringLiteral("prefix"), base);
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::account(const StoreQuery &query)
+{
+    QString uid;
+    StoreReply refusal;
+    if (!resolveUid(query, &uid, &refusal))
+        return refusal;
+    if (uid.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("uid required"));
+    const QString key = StoreLedger::userKey(uid, QString());
+    StoreDocument document(Vr);
+    document.attribute(Ret, Ok);
+    document.textElement(QStringLiteral("uid"), uid);
+    const QList<QPair<QString, QString>> lines = {
+        {QStringLiteral("User id"), uid},
+        {QStringLiteral("Balance"), money(m_ledger.balanceCents(key))},
+        {QStringLiteral("Books bought"), QString::number(m_ledger.booksBought(key))},
+    };
+    for (const auto &line : lines) {
+        document.start(QStringLiteral("line"));
+        document.attribute(Name, line.first);
+        document.attribute(QStringLiteral("value"), line.second);
+        document.end();
+    }
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::download(const StoreQuery &query, const QString &base)
+{
+    const QString cid = param(query, "cid");
+    if (cid.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("cid required"));
+    const StoreBook *book = m_catalogue.book(cid);
+    if (!book)
+        return fail(Vr, UnknownBook, QStringLiteral("unknown book"));
+    const QString uid = param(query, "uid");
+    if (!uid.isEmpty() && !validUid(uid))
+        return fail(Vr, BadParameter, QStringLiteral("malformed uid"));
+    if (!param(query, "sid").isEmpty())
+        return continueOrder(*book, query, base);
+    if (book->isFree())
+        return downloadAnswer(*book, QString(), base);
+    const QString key = StoreLedger::userKey(uid, param(query, "imei"));
+    const QString ticket = m_ledger.paidTicket(key, book->id);
+    if (!ticket.isEmpty())
+        return downloadAnswer(*book, ticket, base);
+    const StoreLedger::Order order = m_ledger.openOrder(key, *book);
+    if (book->charge == StoreBook::Sms)
+        return chargeAnswer(*book, order.sid, order.pid);
+    return payAnswer(*book, order.sid, key);
+}
+
+StoreReply StoreAnswers::continueOrder(const StoreBook &book, const StoreQuery &query,
+                                       const QString &base)
+{
+    const QString sid = param(query, "sid");
+    const QString pid = param(query, "pid");
+    std::optional<StoreLedger::Order> order = m_ledger.order(sid);
+    if (!order || order->bookId != book.id || (!pid.isEmpty() && pid != order->pid))
+        return fail(Vr, UnknownOrder, QStringLiteral("unknown order"));
+    if (!order->paid && order->charge == StoreBook::Account) {
+        // Continuing a payment offer is the user's confirmation.
+        if (m_ledger.payFromAccount(sid) == StoreLedger::Payment::NoFunds)
+            return fail(Vr, NoFunds, QStringLiteral("balance too low"));
+        order = m_ledger.order(sid);
+    }
+    if (order->paid)
+        return downloadAnswer(book, order->sid, base);
+    // The payment SMS has not arrived: the charge stands.
+    return chargeAnswer(book, order->sid, order->pid);
+}
+
+StoreReply StoreAnswers::downloadAnswer(const StoreBook &book, const QString &ticket,
+                                        const QString &base) const
+{
+    QString link = base + QStringLiteral("package.action?cid=") +
+                   QString::fromLatin1(QUrl::toPercentEncoding(book.id));
+    if (!ticket.isEmpty())
+        link += QStringLiteral("&ticket=") + ticket;
+    StoreDocument document(Vr);
+    document.attribute(Ret, QStringLiteral("download"));
+    document.attribute(QStringLiteral("type"), QStringLiteral("vbp"));
+    document.textElement(QStringLiteral("title"), QStringLiteral("Download"));
+    document.textElement(QStringLiteral("text"),
+                         QStringLiteral("\"%1\" is on its way to your bookshelf.").arg(book.title));
+    document.textElement(QStringLiteral("content"), book.title);
+    document.textElement(QStringLiteral("link"), link);
+    document.textElement(QStringLiteral("size"), QString::number(book.packageSize));
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::chargeAnswer(const StoreBook &book, const QString &sid,
+                                      const QString &pid) const
+{
+    // Six characters of prefix, the number, ":", the message body.
+    const QString url = QStringLiteral("sms://%1:%2 %3")
+                            .arg(QLatin1String(SmsNumber), QLatin1String(SmsPayWord), sid);
+    StoreDocument document(Vr);
+    document.attribute(Ret, QStringLiteral("chargedef"));
+    document.attribute(QStringLiteral("sid"), sid);
+    document.start(Item);
+    document.attribute(Name, book.title);
+    document.attribute(QStringLiteral("type"), QStringLiteral("sms"));
+    document.attribute(Id, pid);
+    document.attribute(QStringLiteral("url"), url);
+    document.attribute(QStringLiteral("text"),
+                       QStringLiteral("\"%1\" costs %2, paid by one SMS to %3. Buy it?")
+                           .arg(book.title, money(book.priceCents), QLatin1String(SmsNumber)));
+    document.end();
+    document.start(QStringLiteral("ok"));
+    document.attribute(QStringLiteral("text"), QStringLiteral("Buy"));
+    document.end();
+    document.start(QStringLiteral("cancel"));
+    document.attribute(QStringLiteral("text"), QStringLiteral("Cancel"));
+    document.end();
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::payAnswer(const StoreBook &book, const QString &sid,
+                                   const QString &userKey) const
+{
+    StoreDocument document(Vr);
+    document.attribute(Ret, QStringLiteral("pay"));
+    document.attribute(QStringLiteral("sid"), sid);
+    document.textElement(QStringLiteral("title"), QStringLiteral("Confirm purchase"));
+    document.textElement(QStringLiteral("text"),
+                         QStringLiteral("\"%1\" costs %2 from your balance of %3. Buy it?")
+                             .arg(book.title, money(book.priceCents),
+                                  money(m_ledger.balanceCents(userKey))));
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
+
+StoreReply StoreAnswers::cover(const StoreQuery &query)
+{
+    const QString id = param(query, "id");
+    if (id.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("id required"), 400);
+    const StoreBook *book = m_catalogue.book(id);
+    if (!book)
+        return fail(Vr, UnknownBook, QStringLiteral("unknown book"), 404);
+    const QString size = param(query, "size");
+    StoreReply reply;
+    reply.contentType = "image/png";
+    if (size == QLatin1String("82_118"))
+        reply.body = book->largeCover;
+    else if (size.isEmpty() || size == QLatin1String("44_63"))
+        reply.body = book->smallCover;
+    else
+        return fail(Vr, BadParameter, QStringLiteral("unknown cover size"), 400);
+    return reply;
+}
+
+const StoreBook *StoreAnswers::packageBook(const StoreQuery &query, StoreReply *refusal) const
+{
+    const StoreBook *book = m_catalogue.book(param(query, "cid"));
+    if (!book) {
+        *refusal = fail(Vr, UnknownBook, QStringLiteral("unknown book"), 404);
+        return nullptr;
+    }
+    if (!book->isFree() && !m_ledger.ticketOpens(param(query, "ticket"), book->id)) {
+        *refusal = fail(Vr, NotPaid, QStringLiteral("not paid for"), 403);
+        return nullptr;
+    }
+    return book;
+}
+
+StoreReply StoreAnswers::smsGateway(const StoreQuery &form)
+{
+    const QString number = param(form, "number");
+    const QString body = param(form, "body");
+    if (number.isEmpty() || body.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("number and body required"), 400);
+    QString payment = QStringLiteral("none");
+    static const QRegularExpression payPattern(
+        QStringLiteral("^%1\\s+(\\S+)$").arg(QLatin1String(SmsPayWord)));
+    const QRegularExpressionMatch match = payPattern.match(body);
+    if (number == QLatin1String(SmsNumber) && match.hasMatch()) {
+        switch (m_ledger.paySms(match.captured(1))) {
+        case StoreLedger::Payment::Paid:
+            payment = QStringLiteral("paid");
+            break;
+        case StoreLedger::Payment::AlreadyPaid:
+            payment = QStringLiteral("already paid");
+            break;
+        default:
+            payment = QStringLiteral("unknown order");
+            break;
+        }
+    }
+    // A carrier delivers any message; only the store's number pays.
+    StoreDocument document(Vr);
+    document.attribute(Ret, QStringLiteral("sent"));
+    document.textElement(Id, QString::number(m_ledger.nextMessageId()));
+    document.textElement(QStringLiteral("payment"), payment);
+    StoreReply reply;
+    reply.body = document.finish();
+    return reply;
+}
