@@ -1,0 +1,572 @@
+#include "vebookreader.h"
+
+#include "commondef.h"
+#include "indexandmarkviewlistmodel.h"
+#include "vorelebookchapteritemdata.h"
+#include "vorelebookdatabaseengine.h"
+#include "vorelebookitemdata.h"
+#include "vrbchaptersrelt.h"
+#include "vrrbookinfo.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QQmlContext>
+#include <QQuickView>
+
+namespace {
+// An empty chapter still shows one page.
+const QString EmptyChapterText = QStringLiteral("  ");
+// Fills a short page up to 20 lines.
+const QString PaddingLine = QStringLiteral("   ");
+// Answer for a line outside the prepared page.
+const QString NoLine = QStringLiteral("  ");
+// Separates the date from the description in a bookmark row.
+const QString BookmarkGap = QStringLiteral("   ");
+// Chapter numbers outside the book: there is nothing to read.
+constexpr int NoSuchChapter = EFileNumError;
+
+QString Utf16LeToString(const QByteArray &bytes, int byteCount)
+{
+    // An odd last byte is half a code unit and is not shown.
+    const int units = qBound(0, byteCount, int(bytes.size())) / 2;
+    QString text(units, Qt::Uninitialized);
+    const auto *raw = reinterpret_cast<const uchar *>(bytes.constData());
+    for (int i = 0; i < units; ++i)
+        text[i] = QChar(ushort(raw[2 * i] | (raw[2 * i + 1] << 8)));
+    return text;
+}
+} // namespace
+
+VEBookReader::VEBookReader(QObject *parent)
+    : QObject(parent), bookinfo(std::make_unique<VRRBookInfo>()),
+      ChapterNameListModel(new indexAndMarkViewListModel(this))
+{}
+
+VEBookReader::~VEBookReader()
+{
+    if (m_view) {
+        m_view->rootContext()->setContextProperty(QStringLiteral("listItemModel"), nullptr);
+        m_view->rootContext()->setContextProperty(QStringLiteral("bookreader"), nullptr);
+    }
+    delete ChapterNameListModel;
+}
+
+void VEBookReader::SetDBEngine(VorelEBookDatabaseEngine *&dbEngine)
+{
+    m_dbEngine = dbEngine;
+}
+
+void VEBookReader::setDeclarativeView(QQuickView &view)
+{
+    m_view = &view;
+    view.rootContext()->setContextProperty(QStringLiteral("listItemModel"), ChapterNameListModel);
+    view.rootContext()->setContextProperty(QStringLiteral("bookreader"), this);
+}
+
+// ---- layout ---------------------------------------------------------------
+
+QList<QStringList> VEBookReader::LayoutPages(const QString &source)
+{
+    const QString &text = source.isEmpty() ? EmptyChapterText : source;
+    QList<QStringList> pages;
+    QStringList page;
+    QString line;
+    int count = 0;
+
+    auto endLine = [&]() {
+        page.append(line);
+        line.clear();
+        count = 0;
+        if (page.size() == PageLines) {
+            pages.append(page);
+            page.clear();
+        }
+    };
+
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\n')) {
+            endLine();
+            continue;
+        }
+        // A carriage return takes no room: "\r\n" ends a line like "\n".
+        if (c == QLatin1Char('\r'))
+            continue;
+        line.append(c);
+        // A surrogate pair is one character on screen and is never split.
+        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
+            line.append(text.at(++i));
+        if (++count == LineChars)
+            endLine();
+    }
+    if (!line.isEmpty())
+        endLine();
+    if (!page.isEmpty())
+        pages.append(page);
+    return pages;
+}
+
+int VEBookReader::GetOneChapterPageNum()
+{
+    if (OneChapterInfo.isEmpty())
+        OneChapterInfo = EmptyChapterText;
+    OneChapterContent = LayoutPages(OneChapterInfo);
+    OneChapterContentNum = int(OneChapterContent.size());
+    return OneChapterContentNum;
+}
+
+void VEBookReader::SetOneLineContent()
+{
+    PageLineContent.clear();
+    if (CurrentPageNum < 0 || CurrentPageNum >= OneChapterContent.size())
+        return;
+    PageLineContent = OneChapterContent.at(CurrentPageNum);
+    while (PageLineContent.size() < PageLines)
+        PageLineContent.append(PaddingLine);
+}
+
+QString VEBookReader::GetOneLineContent(int index)
+{
+    if (index < 0 || index >= PageLineContent.size())
+        return NoLine;
+    return PageLineContent.at(index);
+}
+
+// ---- chapters -------------------------------------------------------------
+
+bool VEBookReader::ChapterInBook(int chapterNum) const
+{
+    return chapterNum >= 1 && chapterNum <= bookinfo->m_caplist.size();
+}
+
+QString VEBookReader::CurrentChapterId() const
+{
+    if (!ChapterInBook(CurrentChapterNum))
+        return QString();
+    return bookinfo->m_caplist.at(CurrentChapterNum - 1).m_id;
+}
+
+int VEBookReader::GetOneChapterContentInfo(const QString &chapterId)
+{
+    // The relation belongs to the package reader, which frees the previous
+    // one itself when it builds the next.
+    chapter = nullptr;
+    const int result = m_vbpReader.openChapterVBP(chapterId, chapter);
+    if (result != EerrorNot) {
+        chapter = nullptr;
+        return result;
+    }
+    QString text;
+    if (chapter) {
+        for (const auto &item : chapter->m_contentList)
+            text += Utf16LeToString(item->m_text, item->m_len);
+    }
+    OneChapterInfo = text;
+    return EerrorNot;
+}
+
+int VEBookReader::GetOneChapterContent()
+{
+    if (!ChapterInBook(CurrentChapterNum))
+        return NoSuchChapter;
+    const int result = GetOneChapterContentInfo(bookinfo->m_caplist.at(CurrentChapterNum - 1).m_id);
+    if (result != EerrorNot)
+        return result;
+    GetOneChapterPageNum();
+    m_loadedChapterNum = CurrentChapterNum;
+    return EerrorNot;
+}
+
+int VEBookReader::GetChapterContent(const QString &bookid, const QString &path)
+{
+    chapter = nullptr;
+    bookinfo = std::make_unique<VRRBookInfo>();
+    VRRBookInfo *info = bookinfo.get();
+    const int result = m_vbpReader.openVBP(bookid, path, chapter, info);
+    if (result != EerrorNot)
+        return result;
+    const int loaded = GetOneChapterContent();
+    if (loaded != EerrorNot)
+        return loaded;
+    AllChapterNum = int(bookinfo->m_caplist.size());
+    return EerrorNot;
+}
+
+void VEBookReader::RemoveBrokenBook()
+{
+    if (!m_dbEngine)
+        return;
+    m_dbEngine->DeleteEBookInfo(BookId);
+    m_dbEngine->deleteOneBookMarkRelation(BookId);
+    m_dbEngine->DeleteBookmark(BookId);
+}
+
+// ---- reading --------------------------------------------------------------
+
+int VEBookReader::OpenOneBook(QString &bookid, QString &path)
+{
+    IsFromListView = false;
+    CurrentChapterNum = 1;
+    CurrentPageNum = 0;
+    AllChapterNum = 0;
+    BookId = bookid;
+    m_loadedChapterNum = 0;
+    OneChapterInfo.clear();
+    OneChapterContent.clear();
+    OneChapterContentNum = 0;
+    PageLineContent.clear();
+    bookmark.clear();
+
+    const int result = GetChapterContent(bookid, path);
+    if (result != EerrorNot) {
+        RemoveBrokenBook();
+        return result;
+    }
+    ChapterNameListModel->setBookName(bookinfo->m_title);
+    return EerrorNot;
+}
+
+int VEBookReader::GetFirstPageContent()
+{
+    if (!IsFromListView) {
+        VorelEBookChapterItemData stored;
+        if (!m_dbEngine || !m_dbEngine->GetBookChapterMark(BookId, stored))
+            return 1;
+        if (!stored.m_bookChapterId.isEmpty()) {
+            CurrentPageNum = stored.m_bookReadingPageNum;
+            for (int i = 0; i < bookinfo->m_caplist.size(); ++i) {
+                if (bookinfo->m_caplist.at(i).m_id == stored.m_bookChapterId) {
+                    CurrentChapterNum = i + 1;
+                    break;
+                }
+            }
+        }
+    }
+    const int result = GetOneChapterContent();
+    if (result != EerrorNot)
+        return result;
+    // A stored page may lie beyond a chapter that has since become shorter.
+    CurrentPageNum = qBound(0, CurrentPageNum, OneChapterContentNum - 1);
+    IsFromListView = false;
+    SetOneLineContent();
+    return EerrorNot;
+}
+
+int VEBookReader::GetNextOnePageContent()
+{
+    if (m_loadedChapterNum != CurrentChapterNum) {
+        const int result = GetOneChapterContent();
+        if (result != EerrorNot)
+            return result;
+    }
+    if (CurrentPageNum + 1 < OneChapterContentNum) {
+        ++CurrentPageNum;
+        SetOneLineContent();
+        return EerrorNot;
+    }
+    // Past the last page of the book the reader stays where it is.
+    if (!ChapterInBook(CurrentChapterNum + 1)) {
+        SetOneLineContent();
+        return NoSuchChapter;
+    }
+    const int oldChapter = CurrentChapterNum;
+    const int oldPage = CurrentPageNum;
+    ++CurrentChapterNum;
+    CurrentPageNum = 0;
+    const int result = GetOneChapterContent();
+    if (result != EerrorNot) {
+        RemoveBrokenBook();
+        CurrentChapterNum = oldChapter;
+        CurrentPageNum = oldPage;
+        return result;
+    }
+    SetOneLineContent();
+    return EerrorNot;
+}
+
+int VEBookReader::GetPreOnePageContent()
+{
+    if (m_loadedChapterNum != CurrentChapterNum) {
+        const int result = GetOneChapterContent();
+        if (result != EerrorNot)
+            return result;
+    }
+    if (CurrentPageNum > 0) {
+        CurrentPageNum = qMin(CurrentPageNum - 1, OneChapterContentNum - 1);
+        SetOneLineContent();
+        return EerrorNot;
+    }
+    // Before the first page of the book the reader stays where it is.
+    if (!ChapterInBook(CurrentChapterNum - 1)) {
+        SetOneLineContent();
+        return NoSuchChapter;
+    }
+    const int oldChapter = CurrentChapterNum;
+    --CurrentChapterNum;
+    const int result = GetOneChapterContent();
+    if (result != EerrorNot) {
+        CurrentChapterNum = oldChapter;
+        return result;
+    }
+    CurrentPageNum = OneChapterContentNum - 1;
+    SetOneLineContent();
+    return EerrorNot;
+}
+
+bool VEBookReader::IsTheFistPage()
+{
+    return CurrentChapterNum == 1 && CurrentPageNum == 0;
+}
+
+bool VEBookReader::IsTheLastPage()
+{
+    return CurrentChapterNum == AllChapterNum && CurrentPageNum + 1 == OneChapterContentNum;
+}
+
+// ---- position and lists ---------------------------------------------------
+
+bool VEBookReader::StorePosition(const QString &bookid, const VorelEBookChapterItemData &record)
+{
+    int count = 0;
+    if (!m_dbEngine->GetBookChapterMarkCount(bookid, count))
+        return false;
+    if (count < 1)
+        return m_dbEngine->AddEBookChapterInfo(bookid, record);
+    return m_dbEngine->UpdateBookChapterMark(bookid, record);
+}
+
+bool VEBookReader::StartUpListView()
+{
+    // With no book open there is no position to keep.
+    if (!m_dbEngine || BookId.isEmpty())
+        return false;
+    if (!m_dbEngine->UpdateReadingDateByBookId(BookId, QDateTime::currentDateTime()))
+        return false;
+    VorelEBookChapterItemData record(QString(), CurrentPageNum, QString());
+    if (ChapterInBook(CurrentChapterNum)) {
+        const VRRBookInfo::ChapterItem &entry = bookinfo->m_caplist.at(CurrentChapterNum - 1);
+        record.m_bookChapterId = entry.m_id;
+        record.m_bookChapterName = entry.m_title;
+    }
+    if (!StorePosition(BookId, record))
+        return false;
+    GetChapterList();
+    return true;
+}
+
+bool VEBookReader::GetChapterList()
+{
+    preChapterNum = CurrentChapterNum;
+    prePageNum = CurrentPageNum;
+    ChapterNameListModel->clearAll();
+    for (const VRRBookInfo::ChapterItem &entry : std::as_const(bookinfo->m_caplist)) {
+        if (!ChapterNameListModel->insertItem(entry.m_title))
+            return false;
+    }
+    ChapterNameListModel->setCurrentIndex(unsigned(qMax(0, CurrentChapterNum - 1)));
+    return true;
+}
+
+int VEBookReader::GetInfomationFromChapter(QString Chaptername, int ChapterID)
+{
+    Q_UNUSED(Chaptername);
+    if (!ChapterInBook(ChapterID + 1))
+        return NoSuchChapter;
+    IsFromListView = true;
+    CurrentChapterNum = ChapterID + 1;
+    CurrentPageNum = 0;
+    return GetOneChapterContent();
+}
+
+void VEBookReader::SetPreChapterNum()
+{
+    CurrentChapterNum = preChapterNum;
+    CurrentPageNum = prePageNum;
+    // A chapter chosen from the list may have been loaded meanwhile.
+    if (m_loadedChapterNum != CurrentChapterNum && GetOneChapterContent() != EerrorNot)
+        return;
+    SetOneLineContent();
+}
+
+// ---- bookmarks ------------------------------------------------------------
+
+bool VEBookReader::GetBookmarkList()
+{
+    ChapterNameListModel->clearAll();
+    bookmark.clear();
+    if (!m_dbEngine)
+        return false;
+    const bool ok = m_dbEngine->GetMarkRelationInfo(BookId, bookmark);
+    for (const VorelEBookMarkRelationItem &mark : std::as_const(bookmark)) {
+        QString date = mark.m_bookMarkDate.toString(QStringLiteral("yyyy-MM-dd"));
+        // The screen cuts the row after ten characters, so keep the width.
+        if (date.size() != 10)
+            date = QString(10, QLatin1Char(' '));
+        ChapterNameListModel->insertItem(date + BookmarkGap + mark.m_bookMarkDes);
+    }
+    return ok;
+}
+
+bool VEBookReader::GetInfomationFromBookMark(int index)
+{
+    if (index < 0 || index >= bookmark.size())
+        return false;
+    const VorelEBookMarkRelationItem &mark = bookmark.at(index);
+    // A mark of a chapter the book no longer has leads nowhere.
+    if (!ChapterInBook(mark.m_chapterpageNum))
+        return false;
+    CurrentPageNum = mark.m_bookReadingPageNum;
+    CurrentChapterNum = mark.m_chapterpageNum;
+    IsFromListView = true;
+    return true;
+}
+
+bool VEBookReader::IsBookMark()
+{
+    if (!m_dbEngine || !ChapterInBook(CurrentChapterNum))
+        return false;
+    int count = 0;
+    m_dbEngine->GetMarkRelationCount(BookId, CurrentChapterId(), CurrentPageNum, count);
+    return count >= 1;
+}
+
+QString VEBookReader::FirstTextLineOfPage() const
+{
+    if (CurrentPageNum < 0 || CurrentPageNum >= OneChapterContent.size())
+        return QString();
+    for (QString line : OneChapterContent.at(CurrentPageNum)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        return line.remove(QLatin1Char('\n')).trimmed();
+    }
+    return QString();
+}
+
+bool VEBookReader::SaveBookMrak()
+{
+    if (!m_dbEngine || !ChapterInBook(CurrentChapterNum))
+        return false;
+    const VRRBookInfo::ChapterItem &entry = bookinfo->m_caplist.at(CurrentChapterNum - 1);
+    int count = 0;
+    m_dbEngine->GetMarkRelationCount(BookId, entry.m_id, CurrentPageNum, count);
+    if (count >= 1) {
+        m_dbEngine->DeleteMarkRelation(BookId, entry.m_id, CurrentPageNum);
+        return false;
+    }
+    VorelEBookMarkRelationItem mark;
+    mark.m_bookId = BookId;
+    mark.m_bookName = bookinfo->m_title;
+    mark.m_bookChapterId = entry.m_id;
+    mark.m_bookChapterName = entry.m_title;
+    mark.m_bookReadingPageNum = CurrentPageNum;
+    mark.m_chapterpageNum = CurrentChapterNum;
+    mark.m_bookMarkDate = QDateTime::currentDateTime();
+    mark.m_bookMarkDes = FirstTextLineOfPage();
+    return m_dbEngine->AddMarkRelation(mark);
+}
+
+bool VEBookReader::DeleteOneBookMark(int bookmarkindex)
+{
+    if (bookmarkindex < 0 || bookmarkindex >= bookmark.size() || !m_dbEngine)
+        return false;
+    const VorelEBookMarkRelationItem mark = bookmark.at(bookmarkindex);
+    const bool ok =
+        m_dbEngine->DeleteMarkRelation(BookId, mark.m_bookChapterId, mark.m_bookReadingPageNum);
+    bookmark.removeAt(bookmarkindex);
+    ChapterNameListModel->deleteItem(bookmarkindex);
+    return ok;
+}
+
+int VEBookReader::ResetBookInfo(QString bookid)
+{
+    if (!m_dbEngine)
+        return EFileNotExist;
+    VorelEBookItemData row;
+    m_dbEngine->GetBookProperty(bookid, row);
+    m_dbEngine->UpdateReadingDateByBookId(bookid, QDateTime::currentDateTime());
+    // A reader of its own: the open book and its position stay untouched.
+    VbpReader reader;
+    auto info = std::make_unique<VRRBookInfo>();
+    VRRBookInfo *infoPtr = info.get();
+    VRBChaptersRelt *relation = nullptr;
+    const int result = reader.openVBP(bookid, row.m_bookStorePath, relation, infoPtr);
+    if (result != EerrorNot)
+        return result;
+    VorelEBookChapterItemData record(QString(), 0, QString());
+    if (!info->m_caplist.isEmpty()) {
+        record.m_bookChapterId = info->m_caplist.first().m_id;
+        record.m_bookChapterName = info->m_caplist.first().m_title;
+    }
+    StorePosition(bookid, record);
+    return EerrorNot;
+}
+
+// ---- bookshelf services ---------------------------------------------------
+
+bool VEBookReader::IsSafeBookId(const QString &bookid)
+{
+    if (bookid.isEmpty() || bookid == QLatin1String(".") || bookid.contains(QLatin1String("..")))
+        return false;
+    return !bookid.contains(QLatin1Char('/')) && !bookid.contains(QLatin1Char('\\')) &&
+           !bookid.contains(QChar(0));
+}
+
+bool VEBookReader::SearchVbpFile(QString folder, QList<QString> &filepath, QList<QString> &bookid)
+{
+    QDir dir(folder);
+    if (folder.isEmpty() || !dir.exists())
+        return false;
+    filepath.clear();
+    bookid.clear();
+    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &file : files) {
+        if (file.suffix() != QLatin1String("vbp"))
+            continue;
+        const QString id = file.fileName().chopped(4);
+        if (!IsSafeBookId(id))
+            continue;
+        filepath.append(file.absoluteFilePath());
+        bookid.append(id);
+    }
+    return true;
+}
+
+int VEBookReader::GetDownLoadBookInfo(const QString &bookid, const QString &BookPath,
+                                      QString &bookname, QString &IconPath, QString &BookAuthor,
+                                      uint &BookSize)
+{
+    // The id names the cover file: it must not lead out of the cover folder.
+    if (!IsSafeBookId(bookid))
+        return EFileNotExist;
+    // A reader of its own, so that a package taken in while a book is open
+    // does not replace the open book.
+    VbpReader reader;
+    auto info = std::make_unique<VRRBookInfo>();
+    VRRBookInfo *infoPtr = info.get();
+    VRBChaptersRelt *relation = nullptr;
+    const int result = reader.openVBP(bookid, BookPath, relation, infoPtr);
+    if (result != EerrorNot)
+        return result;
+    // A package without chapters (a lone chapter package, say) is no book.
+    if (info->m_caplist.isEmpty())
+        return EFileTypeError;
+    bookname = info->m_Title_BookName;
+    BookAuthor = info->m_keys.m_author;
+    IconPath = BookInfoFolder + "/" + bookid + QLatin1String(".png");
+    BookSize = uint(QFileInfo(BookPath).size() / 1024);
+    return EerrorNot;
+}
+
+bool VEBookReader::DeleteFileFromDisk(const QString &bookPath, const QString &iconPath)
+{
+    // A package that is already gone counts as removed, so that its shelf
+    // entry can still be deleted; one that cannot be removed stops here.
+    if (QFileInfo::exists(bookPath) && !QFile::remove(bookPath))
+        return false;
+    if (iconPath.trimmed().isEmpty() || !QFileInfo::exists(iconPath))
+        return true;
+    return QFile::remove(iconPath);
+}

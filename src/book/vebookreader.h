@@ -1,0 +1,110 @@
+#ifndef VEBOOKREADER_H
+#define VEBOOKREADER_H
+
+#include "vbpreader.h"
+#include "vorelebookmarkrelationitem.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QQuickView;
+class VorelEBookDatabaseEngine;
+class VRRBookInfo;
+class VRBChaptersRelt;
+class VorelEBookChapterItemData;
+class indexAndMarkViewListModel;
+
+// The engine behind the reading screen: opens a package, lays the current
+// chapter out into pages of 20 lines of at most 15 characters, pages across
+// chapters, keeps the reading position and the bookmarks in the library
+// database and fills the chapter/bookmark list.
+class VEBookReader : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int LineChars = 15;
+    static constexpr int PageLines = 20;
+
+    explicit VEBookReader(QObject *parent = nullptr);
+    ~VEBookReader() override;
+
+    Q_INVOKABLE int OpenOneBook(QString &bookid, QString &path);
+    Q_INVOKABLE int GetFirstPageContent();
+    Q_INVOKABLE int GetNextOnePageContent();
+    Q_INVOKABLE int GetPreOnePageContent();
+    Q_INVOKABLE bool IsTheFistPage();
+    Q_INVOKABLE bool IsTheLastPage();
+    Q_INVOKABLE QString GetOneLineContent(int index);
+    Q_INVOKABLE bool StartUpListView();
+    Q_INVOKABLE bool GetChapterList();
+    Q_INVOKABLE int GetInfomationFromChapter(QString Chaptername, int ChapterID);
+    Q_INVOKABLE void SetPreChapterNum();
+    Q_INVOKABLE bool GetBookmarkList();
+    Q_INVOKABLE bool GetInfomationFromBookMark(int index);
+    Q_INVOKABLE bool IsBookMark();
+    Q_INVOKABLE bool SaveBookMrak();
+    Q_INVOKABLE bool DeleteOneBookMark(int bookmarkindex);
+    Q_INVOKABLE int ResetBookInfo(QString bookid);
+
+    void SetDBEngine(VorelEBookDatabaseEngine *&dbEngine);
+    void setDeclarativeView(QQuickView &view);
+
+    // Bookshelf services.
+    bool SearchVbpFile(QString folder, QList<QString> &filepath, QList<QString> &bookid);
+    int GetDownLoadBookInfo(const QString &bookid, const QString &BookPath, QString &bookname,
+                            QString &IconPath, QString &BookAuthor, uint &BookSize);
+    bool DeleteFileFromDisk(const QString &bookPath, const QString &iconPath);
+
+    // Lays a chapter text out into pages of lines; exposed for measurement.
+    static QList<QStringList> LayoutPages(const QString &text);
+    // Book ids become file names: no separators, no "..", not empty.
+    static bool IsSafeBookId(const QString &bookid);
+
+    indexAndMarkViewListModel *listModel() const { return ChapterNameListModel; }
+    int currentChapterNum() const { return CurrentChapterNum; }
+    int currentPageNum() const { return CurrentPageNum; }
+    int chapterPageCount() const { return OneChapterContentNum; }
+    int chapterCount() const { return AllChapterNum; }
+
+private:
+    int GetOneChapterContent();
+    int GetOneChapterContentInfo(const QString &chapterId);
+    int GetChapterContent(const QString &bookid, const QString &path);
+    int GetOneChapterPageNum();
+    void SetOneLineContent();
+    void RemoveBrokenBook();
+    bool ChapterInBook(int chapterNum) const;
+    QString CurrentChapterId() const;
+    QString FirstTextLineOfPage() const;
+    bool StorePosition(const QString &bookid, const VorelEBookChapterItemData &record);
+
+    VorelEBookDatabaseEngine *m_dbEngine = nullptr;
+    VbpReader m_vbpReader;
+    int preChapterNum = 1;
+    int prePageNum = 0;
+    // Replaced by a fresh description for every book, so nothing of the
+    // previous book leaks into the next one; never null.
+    std::unique_ptr<VRRBookInfo> bookinfo;
+    VRBChaptersRelt *chapter = nullptr;
+    indexAndMarkViewListModel *ChapterNameListModel = nullptr;
+    QString OneChapterInfo;
+    int OneChapterContentNum = 0;
+    int AllChapterNum = 0;
+    int CurrentPageNum = 0;
+    int CurrentChapterNum = 1;
+    QString BookId;
+    QPointer<QQuickView> m_view;
+    QStringList PageLineContent;
+    bool IsFromListView = false;
+    QList<VorelEBookMarkRelationItem> bookmark;
+    QList<QStringList> OneChapterContent;
+    // The chapter whose pages OneChapterContent holds (0: none).
+    int m_loadedChapterNum = 0;
+};
+
+#endif // VEBOOKREADER_H

@@ -1,0 +1,537 @@
+// The reading engine against real packages and a real library database.
+
+#include "commondef.h"
+#include "indexandmarkviewlistmodel.h"
+#include "testbooks.h"
+#include "vebookreader.h"
+#include "vorelebookdatabaseengine.h"
+
+#include <QDate>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using Pages = QList<QStringList>;
+
+class TestVEBookReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void layout_data();
+    void layout();
+    void pagingAcrossChapters();
+    void chapterOutsideBook_data();
+    void chapterOutsideBook();
+    void bookWithoutChapters();
+    void brokenPackageLeavesLibrary();
+    void missingChapterRemovesBook();
+    void positionSurvivesRestart();
+    void storedPosition_data();
+    void storedPosition();
+    void bookmarks();
+    void bookmarkListJump();
+    void lineOutsidePage_data();
+    void lineOutsidePage();
+    void registersForScreens();
+
+private:
+    QString bookPath(const QString &id) const { return m_books + "/" + id + ".vbp"; }
+    int open(const QString &id) const;
+    QStringList page() const;
+    void addShelfRow(const QString &id);
+    void restartEngines();
+
+    QTemporaryDir m_root;
+    QString m_books;
+    std::unique_ptr<VorelEBookDatabaseEngine> m_db;
+    std::unique_ptr<VEBookReader> m_reader;
+    QString m_threeChapters;
+};
+
+int TestVEBookReader::open(const QString &id) const
+{
+    QString bookid = id;
+    QString path = bookPath(id);
+    return m_reader->OpenOneBook(bookid, path);
+}
+
+QStringList TestVEBookReader::page() const
+{
+    QStringList lines;
+    for (int i = 0; i < VEBookReader::PageLines; ++i)
+        lines.append(m_reader->GetOneLineContent(i));
+    return lines;
+}
+
+void TestVEBookReader::addShelfRow(const QString &id)
+{
+    VorelEBookItemData row;
+    row.m_bookId = id;
+    row.m_bookName = id;
+    row.m_bookStorePath = bookPath(id);
+    QVERIFY(m_db->AddEBookInfo(row));
+}
+
+void TestVEBookReader::restartEngines()
+{
+    m_reader.reset();
+    m_db.reset();
+    m_db = std::make_unique<VorelEBookDatabaseEngine>();
+    m_reader = std::make_unique<VEBookReader>();
+    VorelEBookDatabaseEngine *db = m_db.get();
+    m_reader->SetDBEngine(db);
+}
+
+void TestVEBookReader::initTestCase()
+{
+    QVERIFY(m_root.isValid());
+    qputenv("ZARVOREADER_ROOT", m_root.path().toLocal8Bit());
+    QVERIFY(QDir().mkpath(BookInfoFolder));
+    m_books = m_root.path() + "/books";
+    restartEngines();
+
+    // Chapter 1: 25 lines (2 pages), chapter 2: 21 lines (2 pages),
+    // chapter 3: 45 lines (3 pages).
+    m_threeChapters = QStringLiteral("three");
+    QVERIFY(writeTestBook(bookPath(m_threeChapters), m_threeChapters, "Three", "Author",
+                          {{"One", numberedLines("1", 25)},
+                           {"Two", numberedLines("2", 21)},
+                           {"Three", numberedLines("3", 45)}}));
+}
+
+void TestVEBookReader::cleanupTestCase()
+{
+    m_reader.reset();
+    m_db.reset();
+}
+
+void TestVEBookReader::layout_data()
+{
+    QTest::addColumn<QByteArray>("chapter");
+    QTest::addColumn<Pages>("pages");
+
+    auto packed = [](const QString &text) { return BookPacker::chapterPackage("c0001", text); };
+    const QString fifteen = QStringLiteral("abcdefghijklmno");
+    const QString cjk = QString(15, QChar(0x4E00)) + QString(3, QChar(0x4E8C));
+    const QString pair = QString::fromUcs4(U"\U00020000");
+
+    QTest::newRow("exactly 15") << packed(fifteen) << Pages{{fifteen}};
+    QTest::newRow("short") << packed("ab") << Pages{{"ab"}};
+    QTest::newRow("16 wraps") << packed(fifteen + "p") << Pages{{fifteen, "p"}};
+    QTest::newRow("15 then newline") << packed(fifteen + "\nxy") << Pages{{fifteen, "", "xy"}};
+    QTest::newRow("empty line kept") << packed("abc\n\ndef") << Pages{{"abc", "", "def"}};
+    QTest::newRow("trailing newline") << packed("abc\n") << Pages{{"abc"}};
+    QTest::newRow("crlf") << packed("ab\r\ncd") << Pages{{"ab", "cd"}};
+    // A carriage return takes no room on the line.
+    QTest::newRow("14 then crlf") << packed(fifteen.left(14) + "\r\nz")
+                                  << Pages{{fifteen.left(14), "z"}};
+    QTest::newRow("300 chars") << packed(QString(300, 'a'))
+                               << Pages{QStringList(20, QString(15, 'a'))};
+    QTest::newRow("301 chars") << packed(QString(301, 'a'))
+                               << Pages{QStringList(20, QString(15, 'a')), {"a"}};
+    QTest::newRow("ends on page boundary")
+        << packed(QString("x\n").repeated(20)) << Pages{QStringList(20, "x")};
+    QTest::newRow("full page then newline")
+        << packed(QString(300, 'a') + "\n") << Pages{QStringList(20, QString(15, 'a')), {""}};
+    QTest::newRow("cjk") << packed(cjk)
+                         << Pages{{QString(15, QChar(0x4E00)), QString(3, QChar(0x4E8C))}};
+    // A character outside the basic plane is one character and never split.
+    QTest::newRow("surrogate pairs")
+        << packed(pair.repeated(16)) << Pages{{pair.repeated(15), pair}};
+    QTest::newRow("pair at line end")
+        << packed(QString(14, 'a') + pair + "b") << Pages{{QString(14, 'a') + pair, "b"}};
+
+    QTest::newRow("no text pieces")
+        << rawChapterPackage("<chapter></chapter>", QByteArray("a\0", 2)) << Pages{{"  "}};
+    // "abc" in UTF-16LE is 6 bytes; a piece of 5 bytes shows its 2 whole units.
+    QTest::newRow("odd piece length")
+        << rawChapterPackage(
+               "<chapter><text href=\"content.txt\" offset=\"0\" length=\"5\"/></chapter>",
+               QByteArray("a\0b\0c\0", 6))
+        << Pages{{"ab"}};
+}
+
+void TestVEBookReader::layout()
+{
+    QFETCH(QByteArray, chapter);
+    QFETCH(Pages, pages);
+    QVERIFY(!chapter.isEmpty());
+
+    const QString id = QStringLiteral("layout-%1").arg(QTest::currentDataTag()).replace(' ', '_');
+    QVERIFY(writeRawBook(bookPath(id), id, {"Only"}, {chapter}));
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->chapterPageCount(), pages.size());
+
+    for (int p = 0; p < pages.size(); ++p) {
+        QStringList expected = pages.at(p);
+        while (expected.size() < VEBookReader::PageLines)
+            expected.append(QStringLiteral("   "));
+        QCOMPARE(page(), expected);
+        QCOMPARE(m_reader->IsTheLastPage(), p == pages.size() - 1);
+        const int next = m_reader->GetNextOnePageContent();
+        QCOMPARE(next == 0, p < pages.size() - 1);
+    }
+}
+
+void TestVEBookReader::pagingAcrossChapters()
+{
+    addShelfRow("paging");
+    QFile::copy(bookPath(m_threeChapters), bookPath("paging"));
+    QCOMPARE(open("paging"), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->chapterCount(), 3);
+
+    // Forward through the book: (chapter, page, first line of the page).
+    const QList<std::tuple<int, int, QString>> path = {
+        {1, 0, "1-01"}, {1, 1, "1-21"}, {2, 0, "2-01"}, {2, 1, "2-21"},
+        {3, 0, "3-01"}, {3, 1, "3-21"}, {3, 2, "3-41"}};
+    for (int i = 0; i < path.size(); ++i) {
+        const auto &[chapter, pageNum, first] = path.at(i);
+        QCOMPARE(m_reader->currentChapterNum(), chapter);
+        QCOMPARE(m_reader->currentPageNum(), pageNum);
+        QCOMPARE(m_reader->GetOneLineContent(0), first);
+        QCOMPARE(m_reader->IsTheFistPage(), i == 0);
+        QCOMPARE(m_reader->IsTheLastPage(), i == path.size() - 1);
+        if (i + 1 < path.size())
+            QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    }
+
+    // Past the last page: refused, nothing moves, the book is not broken.
+    QVERIFY(m_reader->GetNextOnePageContent() != 0);
+    QCOMPARE(m_reader->currentChapterNum(), 3);
+    QCOMPARE(m_reader->currentPageNum(), 2);
+    QCOMPARE(m_reader->GetOneLineContent(4), QStringLiteral("3-45"));
+    QCOMPARE(m_reader->GetOneLineContent(5), QStringLiteral("   "));
+    QVERIFY(m_db->isBookIdExisted("paging"));
+
+    // Backward, landing on the last page of each previous chapter.
+    for (int i = int(path.size()) - 2; i >= 0; --i) {
+        QCOMPARE(m_reader->GetPreOnePageContent(), 0);
+        const auto &[chapter, pageNum, first] = path.at(i);
+        QCOMPARE(m_reader->currentChapterNum(), chapter);
+        QCOMPARE(m_reader->currentPageNum(), pageNum);
+        QCOMPARE(m_reader->GetOneLineContent(0), first);
+    }
+    QVERIFY(m_reader->IsTheFistPage());
+    QVERIFY(m_reader->GetPreOnePageContent() != 0);
+    QCOMPARE(m_reader->currentChapterNum(), 1);
+    QCOMPARE(m_reader->currentPageNum(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("1-01"));
+    QVERIFY(m_db->isBookIdExisted("paging"));
+}
+
+void TestVEBookReader::chapterOutsideBook_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::newRow("before first") << -1;
+    QTest::newRow("one past last") << 3;
+    QTest::newRow("far past last") << 100000;
+}
+
+void TestVEBookReader::chapterOutsideBook()
+{
+    QFETCH(int, row);
+    QCOMPARE(open(m_threeChapters), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+
+    QVERIFY(m_reader->GetInfomationFromChapter(QString(), row) != 0);
+    QCOMPARE(m_reader->currentChapterNum(), 1);
+    QCOMPARE(m_reader->currentPageNum(), 1);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("1-21"));
+    // The next page still follows the page shown.
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("2-01"));
+
+    // A row inside the list jumps to the start of that chapter.
+    QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 2), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->currentChapterNum(), 3);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("3-01"));
+}
+
+void TestVEBookReader::bookWithoutChapters()
+{
+    const QString id = QStringLiteral("nochapters");
+    addShelfRow(id);
+    QVERIFY(writeRawBook(bookPath(id), id, {}, {},
+                         "<vb ret=\"0\" id=\"nochapters\" title=\"Empty\"><keys><author>A</author>"
+                         "</keys></vb>"));
+    QVERIFY(open(id) != 0);
+    QVERIFY(m_reader->GetFirstPageContent() != 0);
+    QVERIFY(m_reader->GetNextOnePageContent() != 0);
+    QVERIFY(m_reader->GetPreOnePageContent() != 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("  "));
+    QVERIFY(!m_reader->SaveBookMrak());
+    QVERIFY(!m_reader->IsBookMark());
+    QVERIFY(m_reader->GetChapterList());
+    QCOMPARE(m_reader->listModel()->rowCount(), 0);
+    // Nothing to read: such a package cannot stay on the shelf.
+    QVERIFY(!m_db->isBookIdExisted(id));
+}
+
+void TestVEBookReader::brokenPackageLeavesLibrary()
+{
+    const QString id = QStringLiteral("garbage");
+    addShelfRow(id);
+    QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0001", 0, "One")));
+    QVERIFY(writeGarbage(bookPath(id), QByteArray(200, 'z')));
+    QCOMPARE(open(id), int(EFileTypeError));
+    QVERIFY(!m_db->isBookIdExisted(id));
+    int positions = -1;
+    QVERIFY(m_db->GetBookChapterMarkCount(id, positions));
+    QCOMPARE(positions, 0);
+    // The package file itself stays where it was.
+    QVERIFY(QFile::exists(bookPath(id)));
+}
+
+void TestVEBookReader::missingChapterRemovesBook()
+{
+    const QString id = QStringLiteral("halfbook");
+    QVERIFY(writeRawBook(bookPath(id), id, {"One", "Two"},
+                         {BookPacker::chapterPackage("c0001", "only chapter")}));
+    addShelfRow(id);
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QVERIFY(m_reader->SaveBookMrak());
+
+    QCOMPARE(m_reader->GetNextOnePageContent(), int(EFileNumError));
+    QVERIFY(!m_db->isBookIdExisted(id));
+    int marks = -1;
+    QVERIFY(m_db->GetMarkRelationCount(id, "c0001", 0, marks));
+    QCOMPARE(marks, 0);
+    // The page shown stays consistent with the position.
+    QCOMPARE(m_reader->currentChapterNum(), 1);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("only chapter"));
+}
+
+void TestVEBookReader::positionSurvivesRestart()
+{
+    const QString id = QStringLiteral("restart");
+    QFile::copy(bookPath(m_threeChapters), bookPath(id));
+    addShelfRow(id);
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("2-21"));
+    QVERIFY(m_reader->StartUpListView());
+    QCOMPARE(m_reader->listModel()->rowCount(), 3);
+    QCOMPARE(m_reader->listModel()->getCurrentIndex(), 1);
+    QCOMPARE(m_reader->listModel()->getBookName(), QStringLiteral("Three"));
+
+    VorelEBookChapterItemData stored;
+    QVERIFY(m_db->GetBookChapterMark(id, stored));
+    QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0002"));
+    QCOMPARE(stored.m_bookChapterName, QStringLiteral("Two"));
+    QCOMPARE(stored.m_bookReadingPageNum, 1);
+    VorelEBookItemData row;
+    QVERIFY(m_db->GetBookProperty(id, row));
+    QVERIFY(row.m_lastReadingDate > 0);
+
+    restartEngines();
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->currentChapterNum(), 2);
+    QCOMPARE(m_reader->currentPageNum(), 1);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("2-21"));
+
+    // Leaving again stores the same single row, updated.
+    QCOMPARE(m_reader->GetPreOnePageContent(), 0);
+    QVERIFY(m_reader->StartUpListView());
+    int count = 0;
+    QVERIFY(m_db->GetBookChapterMarkCount(id, count));
+    QCOMPARE(count, 1);
+    QVERIFY(m_db->GetBookChapterMark(id, stored));
+    QCOMPARE(stored.m_bookReadingPageNum, 0);
+}
+
+void TestVEBookReader::storedPosition_data()
+{
+    QTest::addColumn<QString>("chapterId");
+    QTest::addColumn<int>("pageNum");
+    QTest::addColumn<int>("chapterNum");
+    QTest::addColumn<int>("expectedPage");
+
+    QTest::newRow("stored chapter") << "c0003" << 2 << 3 << 2;
+    QTest::newRow("unknown chapter keeps page") << "gone" << 1 << 1 << 1;
+    QTest::newRow("empty chapter id") << "" << 1 << 1 << 0;
+    QTest::newRow("page beyond chapter") << "c0002" << 99 << 2 << 1;
+    QTest::newRow("negative page") << "c0002" << -5 << 2 << 0;
+}
+
+void TestVEBookReader::storedPosition()
+{
+    QFETCH(QString, chapterId);
+    QFETCH(int, pageNum);
+    QFETCH(int, chapterNum);
+    QFETCH(int, expectedPage);
+
+    const QString id = QStringLiteral("stored");
+    if (!QFile::exists(bookPath(id)))
+        QFile::copy(bookPath(m_threeChapters), bookPath(id));
+    m_db->DeleteBookmark(id);
+    QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData(chapterId, pageNum, "x")));
+
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->currentChapterNum(), chapterNum);
+    QCOMPARE(m_reader->currentPageNum(), expectedPage);
+    QCOMPARE(m_reader->GetOneLineContent(0),
+             QStringLiteral("%1-%2")
+                 .arg(chapterNum)
+                 .arg(expectedPage * 20 + 1, 2, 10, QLatin1Char('0')));
+}
+
+void TestVEBookReader::bookmarks()
+{
+    const QString id = QStringLiteral("marks");
+    const QString firstPage = QStringLiteral("\n  \n  It's \"here\"  \nsecond\n");
+    QVERIFY(writeTestBook(bookPath(id), id, "O'Brien \"Marks\"", "A",
+                          {{"One", firstPage + numberedLines("1", 30)}, {"Two", "two"}}));
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+
+    QVERIFY(!m_reader->IsBookMark());
+    QVERIFY(m_reader->SaveBookMrak());
+    QVERIFY(m_reader->IsBookMark());
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QVERIFY(!m_reader->IsBookMark());
+    QVERIFY(m_reader->SaveBookMrak());
+
+    // The second toggle on the same page removes the mark again.
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QVERIFY(m_reader->SaveBookMrak());
+    QVERIFY(!m_reader->SaveBookMrak());
+    QVERIFY(!m_reader->IsBookMark());
+
+    QVERIFY(m_reader->GetBookmarkList());
+    indexAndMarkViewListModel *list = m_reader->listModel();
+    QCOMPARE(list->rowCount(), 2);
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    QStringList contents;
+    for (int i = 0; i < list->rowCount(); ++i) {
+        const QString row =
+            list->data(list->index(i), indexAndMarkViewListModel::MenuTextRole).toString();
+        QCOMPARE(list->retDate(row), today);
+        contents.append(list->retCon(row));
+    }
+    contents.sort();
+    QCOMPARE(contents, QStringList({"   1-16", "   It's \"here\""}));
+
+    QList<VorelEBookMarkRelationItem> stored;
+    QVERIFY(m_db->GetMarkRelationInfo(id, stored));
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored.first().m_bookName, QStringLiteral("O'Brien \"Marks\""));
+
+    QVERIFY(!m_reader->DeleteOneBookMark(2));
+    QVERIFY(!m_reader->DeleteOneBookMark(-1));
+    QCOMPARE(list->rowCount(), 2);
+    const QString removed =
+        list->data(list->index(0), indexAndMarkViewListModel::MenuTextRole).toString();
+    QVERIFY(m_reader->DeleteOneBookMark(0));
+    QCOMPARE(list->rowCount(), 1);
+    QCOMPARE(list->getlistcount(), 1);
+    QVERIFY(list->data(list->index(0), indexAndMarkViewListModel::MenuTextRole).toString() !=
+            removed);
+    stored.clear();
+    QVERIFY(m_db->GetMarkRelationInfo(id, stored));
+    QCOMPARE(stored.size(), 1);
+}
+
+void TestVEBookReader::bookmarkListJump()
+{
+    const QString id = QStringLiteral("jump");
+    QFile::copy(bookPath(m_threeChapters), bookPath(id));
+    QCOMPARE(open(id), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("3-21"));
+    QVERIFY(m_reader->SaveBookMrak());
+    QVERIFY(m_reader->StartUpListView());
+
+    restartEngines();
+    QCOMPARE(open(id), 0);
+    QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0001", 0, "One")) ||
+            m_db->UpdateBookChapterMark(id, VorelEBookChapterItemData("c0001", 0, "One")));
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("1-01"));
+
+    QVERIFY(m_reader->GetBookmarkList());
+    QCOMPARE(m_reader->listModel()->rowCount(), 1);
+    QVERIFY(!m_reader->GetInfomationFromBookMark(1));
+    QVERIFY(m_reader->GetInfomationFromBookMark(0));
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->currentChapterNum(), 3);
+    QCOMPARE(m_reader->currentPageNum(), 1);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("3-21"));
+    QVERIFY(m_reader->IsBookMark());
+
+    // The chapter list remembers where the reader was; going back restores it.
+    QVERIFY(m_reader->GetChapterList());
+    QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 0), 0);
+    m_reader->SetPreChapterNum();
+    QCOMPARE(m_reader->currentChapterNum(), 3);
+    QCOMPARE(m_reader->currentPageNum(), 1);
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("3-41"));
+}
+
+void TestVEBookReader::lineOutsidePage_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("20") << 20;
+    QTest::newRow("huge") << 1000;
+}
+
+void TestVEBookReader::lineOutsidePage()
+{
+    QFETCH(int, index);
+    // Before any book and with a book open alike.
+    VEBookReader fresh;
+    QCOMPARE(fresh.GetOneLineContent(0), QStringLiteral("  "));
+    QCOMPARE(fresh.GetFirstPageContent(), 1);
+    QVERIFY(!fresh.StartUpListView());
+    QCOMPARE(open(m_threeChapters), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(index), QStringLiteral("  "));
+}
+
+void TestVEBookReader::registersForScreens()
+{
+    QQuickView view;
+    {
+        VEBookReader reader;
+        reader.setDeclarativeView(view);
+        QQmlComponent component(view.engine());
+        component.setData("import QtQml\n"
+                          "QtObject {\n"
+                          "  property string line: bookreader.GetOneLineContent(-1)\n"
+                          "  property string date: listItemModel.retDate('2012-03-05   Chapter')\n"
+                          "  property int rows: listItemModel.listcount\n"
+                          "}\n",
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create(view.rootContext()));
+        QVERIFY2(object, qPrintable(component.errorString()));
+        QCOMPARE(object->property("line").toString(), QStringLiteral("  "));
+        QCOMPARE(object->property("date").toString(), QStringLiteral("2012-03-05"));
+        QCOMPARE(object->property("rows").toInt(), 0);
+    }
+    // Gone with the engine.
+    QVERIFY(!view.rootContext()->contextProperty("bookreader").value<QObject *>());
+    QVERIFY(!view.rootContext()->contextProperty("listItemModel").value<QObject *>());
+}
+
+QTEST_MAIN(TestVEBookReader)
+#include "tst_vebookreader.moc"
