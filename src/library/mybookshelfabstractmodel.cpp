@@ -1,0 +1,127 @@
+#include "mybookshelfabstractmodel.h"
+
+#include "mybookinfoitem.h"
+
+namespace {
+// Titles from this many characters on are cut for the shelf.
+constexpr int LongTitle = 13;
+constexpr int ShortTitle = 10;
+} // namespace
+
+MyBookShelfAbstractModel::MyBookShelfAbstractModel(QObject *parent) : QAbstractListModel(parent) {}
+
+int MyBookShelfAbstractModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return int(m_itemList.size());
+}
+
+QVariant MyBookShelfAbstractModel::data(const QModelIndex &index, int role) const
+{
+    if (index.row() < 0 || index.row() >= m_itemList.size())
+        return QVariant();
+    const VorelEBookItemData &item = m_itemList.at(index.row());
+    switch (role) {
+    case IconPathRole:
+        return item.m_bookIconPath;
+    case BookNameRole:
+        return shortBookName(item.m_bookName);
+    case AuthorNameRole:
+        return item.m_bookAuthor;
+    case NewIconFlagRole:
+        return item.m_bookMarkFlag == 1;
+    case BookPathRole:
+        return item.m_bookStorePath;
+    case BookSizeRole:
+        return convertSizeToString(item.m_bookSize);
+    case BookIdRole:
+        return item.m_bookId;
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags MyBookShelfAbstractModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsEnabled;
+    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
+}
+
+bool MyBookShelfAbstractModel::setData(const QModelIndex &, const QVariant &, int)
+{
+    return true;
+}
+
+QHash<int, QByteArray> MyBookShelfAbstractModel::roleNames() const
+{
+    return {{IconPathRole, "iconPath"},     {BookNameRole, "bookName"},
+            {AuthorNameRole, "authorName"}, {NewIconFlagRole, "newIconFlag"},
+            {BookPathRole, "bookPath"},     {BookSizeRole, "bookSize"},
+            {BookIdRole, "bookId"}};
+}
+
+void MyBookShelfAbstractModel::updateItemList(QList<VorelEBookItemData> *itemList)
+{
+    beginResetModel();
+    if (itemList)
+        m_itemList = *itemList;
+    else
+        m_itemList.clear();
+    endResetModel();
+}
+
+QString MyBookShelfAbstractModel::convertSizeToString(uint kbsize)
+{
+    if (kbsize < 1000)
+        return QString::number(kbsize) + QLatin1String("KB");
+    // Tenths of a megabyte, counting 1020 KB as 1.0 MB.
+    const QString tenths = QString::number(kbsize / 102);
+    const QString whole = kbsize < 1020 ? QStringLiteral("0") : tenths.chopped(1);
+    return whole + QLatin1Char('.') + tenths.right(1) + QLatin1String("MB");
+}
+
+QString MyBookShelfAbstractModel::shortBookName(const QString &name)
+{
+    // Counted in characters, so a pair of surrogates is never cut in half.
+    const QList<uint> characters = name.toUcs4();
+    if (characters.size() < LongTitle)
+        return name;
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(characters.constData()),
+                             ShortTitle) +
+           QLatin1String("...");
+}
+
+bool MyBookShelfAbstractModel::insertItem(int pos, MyBookInfoItem *item)
+{
+    if (!item || pos < 0 || pos > m_itemList.size())
+        return false;
+    VorelEBookItemData entry;
+    entry.m_bookId = item->m_id;
+    entry.m_bookName = item->m_name;
+    entry.m_bookIconPath = item->m_iconPath;
+    entry.m_bookAuthor = item->m_author;
+    entry.m_bookSize = item->m_bookSize;
+    entry.m_bookStorePath = item->m_bookPath;
+    entry.m_bookMarkFlag = item->m_newIconFlag ? 1 : 0;
+    beginInsertRows(QModelIndex(), pos, pos);
+    m_itemList.insert(pos, entry);
+    endInsertRows();
+    return true;
+}
+
+bool MyBookShelfAbstractModel::deleteItem(int index)
+{
+    if (index < 0 || index >= m_itemList.size())
+        return false;
+    beginRemoveRows(QModelIndex(), index, index);
+    m_itemList.removeAt(index);
+    endRemoveRows();
+    return true;
+}
+
+void MyBookShelfAbstractModel::removeAllItem()
+{
+    updateItemList(nullptr);
+}
