@@ -17,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -100,6 +101,7 @@ private slots:
     void exitCodes();
     void packRejects_data();
     void packRejects();
+    void sampleConverter();
 
 private:
     Run vbp(const QStringList &arguments) const;
@@ -440,6 +442,71 @@ void TstVbpTool::packRejects()
     QCOMPARE(run.exitCode, 1);
     QVERIFY(!run.err.isEmpty());
     QVERIFY(!QFile::exists(out));
+}
+
+// A corpus in the shapes of the sample library's source, a few entries each.
+void TstVbpTool::sampleConverter()
+{
+    const QString node = QStandardPaths::findExecutable("node");
+    if (node.isEmpty())
+        QSKIP("node is not installed");
+    const QString dist = m_dir.filePath("dist");
+    const QList<QPair<QString, QByteArray>> files = {
+        {"lunyu/lunyu.json", R"([{"chapter":"学而篇","paragraphs":["子曰：学而时习之。"]}])"},
+        {"sishuwujing/mengzi.json", R"([{"chapter":"梁惠王上","paragraphs":["孟子見梁惠王。"]}])"},
+        {"sishuwujing/daxue.json", R"({"chapter":"大學","paragraphs":["大學之道。"]})"},
+        {"sishuwujing/zhongyong.json", R"({"chapter":"中庸","paragraphs":["天命之謂性。"]})"},
+        {"shijing/shijing.json",
+         R"([{"title":"关雎","chapter":"国风","section":"周南","content":["关关雎鸠。"]}])"},
+        {"chuci/chuci.json",
+         R"([{"title":"离骚","section":"离骚","author":"屈原","content":["帝高阳之苗裔兮。"]}])"},
+        {"mengxue/sanzijing-traditional.json",
+         R"({"title":"三字經","author":"王應麟","paragraphs":["人之初，性本善。"]})"},
+        {"mengxue/qianziwen.json",
+         R"({"title":"千字文","author":"周興嗣","paragraphs":["天地玄黃","宇宙洪荒","日月盈昃"]})"},
+        {"mengxue/tangshisanbaishou.json",
+         R"({"title":"唐詩三百首","content":[{"type":"五言絕句","content":[{"chapter":"相思",)"
+         R"("subchapter":null,"author":"王維","paragraphs":["紅豆生南國。"]}]}]})"},
+        {"mengxue/guwenguanzhi.json",
+         R"({"title":"古文觀止","abstract":["選本。"],"content":[{"title":"卷一","content":[)"
+         R"({"chapter":"鄭伯克段於鄢","source":"《左傳》","author":"左丘明 ","paragraphs":["初。"]}]}]})"},
+        {"songci/宋词三百首.json",
+         R"([{"author":"苏轼","paragraphs":["明月几时有。"],"rhythmic":"水调歌头"}])"},
+        {"quantangshi/poet.tang.1000.json",
+         R"([{"author":"李白","paragraphs":["床前明月光。"],"title":"静夜思"}])"},
+        {"quantangshi/poet.tang.0.json",
+         R"([{"author":"太宗皇帝","paragraphs":["秦川雄帝宅。"],"title":"帝京篇"}])"},
+    };
+    for (const auto &file : files) {
+        QVERIFY(QDir().mkpath(QFileInfo(dist + '/' + file.first).path()));
+        QVERIFY(!write("dist/" + file.first, file.second).isEmpty());
+    }
+
+    const QString out = m_dir.filePath("converted");
+    QProcess convert;
+    convert.start(node,
+                  {qEnvironmentVariable("ZR_SOURCE_DIR") + "/tools/samples/convert.js", dist, out});
+    QVERIFY(convert.waitForFinished(60000));
+    QVERIFY2(convert.exitCode() == 0, convert.readAllStandardError().constData());
+    QCOMPARE(QDir(out).entryList({"*.json"}).size(), 12);
+
+    BookSource tang;
+    QFile json(out + "/zr-quantangshi.json");
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    QString error;
+    QVERIFY2(BookSource::fromJson(json.readAll(), tang, &error), qPrintable(error));
+    QCOMPARE(tang.id, QStringLiteral("zr-quantangshi"));
+    // One chapter per corpus file, in numeric file order.
+    QCOMPARE(tang.chapters.size(), 2);
+    QCOMPARE(tang.chapters.at(0).title, QStringLiteral("第一卷"));
+    QVERIFY(tang.chapters.at(0).text.contains(QStringLiteral("帝京篇\n太宗皇帝\n秦川雄帝宅。")));
+    QVERIFY(tang.chapters.at(1).text.contains(QStringLiteral("静夜思\n李白\n床前明月光。")));
+
+    const QString book = m_dir.filePath("zr-quantangshi.vbp");
+    QCOMPARE(vbp({"pack", "-o", book, out + "/zr-quantangshi.json"}).exitCode, 0);
+    const Run cat = vbp({"cat", book, "c0002"});
+    QCOMPARE(cat.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(cat.out), tang.chapters.at(1).text);
 }
 
 QTEST_MAIN(TstVbpTool)

@@ -53,8 +53,10 @@ books_present() {
     done
 }
 
+# The npm registry's form: "sha512-" and the base64 SHA-512 of the tarball.
 integrity_of() {
-    echo "sha512-$(openssl dgst -sha512 -binary "$1" | base64 -w0)"
+    node -e 'const c = require("crypto"), f = require("fs");
+        process.stdout.write("sha512-" + c.createHash("sha512").update(f.readFileSync(process.argv[1])).digest("base64"));' "$1"
 }
 
 fetch_corpus() {
@@ -120,10 +122,12 @@ for id in "${BOOK_IDS[@]}"; do
         die "packing $id failed"
     }
     # Every book must open with the program's own reader.
-    "$VBP" info "$OUTDIR/$id.vbp" >/dev/null 2>"$WORK/info.err" || {
+    code=0
+    "$VBP" info "$OUTDIR/$id.vbp" >/dev/null 2>"$WORK/info.err" || code=$?
+    if [ "$code" -ne 0 ]; then
         cat "$WORK/info.err" >&2
-        die "$id.vbp does not open (vbp info exit code $?)"
-    }
+        die "$id.vbp does not open (vbp info exit code $code)"
+    fi
 done
 echo "$WANT" >"$STAMP"
 echo "sample library built: ${#BOOK_IDS[@]} books in $OUTDIR"
