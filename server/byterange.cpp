@@ -4,8 +4,7 @@
 
 ByteRange::ByteRange(Kind kind, qint64 size, qint64 first, qint64 last)
     : m_kind(kind), m_size(size), m_first(first), m_last(last)
-{
-}
+{}
 
 bool ByteRange::readNumber(const QByteArray &text, qint64 *value)
 {

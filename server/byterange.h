@@ -9,7 +9,12 @@
 class ByteRange
 {
 public:
-    enum Kind { Whole, Partial, Unsatisfiable };
+    enum Kind
+    {
+        Whole,
+        Partial,
+        Unsatisfiable
+    };
 
     static ByteRange parse(const QByteArray &header, qint64 size);
 

@@ -6,7 +6,6 @@
 #include "storeserver.h"
 
 #include <QCoreApplication>
-
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -54,9 +53,14 @@ int main(int argc, char *argv[])
     const int count = catalogue.load(options.booksFolder(), &problems);
     for (const QString &problem : problems)
         printLine(stderr, QStringLiteral("zarvostore: left out ") + problem);
-    printLine(stderr, QStringLiteral("zarvostore: %1 books from \"%2\"")
-                          .arg(count)
-                          .arg(options.booksFolder()));
+    const QHash<QString, StoreBook::Charge> charges = options.charges();
+    for (auto it = charges.constBegin(); it != charges.constEnd(); ++it) {
+        if (!catalogue.book(it.key()))
+            printLine(stderr, QStringLiteral("zarvostore: --price names no book: ") + it.key());
+    }
+    printLine(
+        stderr,
+        QStringLiteral("zarvostore: %1 books from \"%2\"").arg(count).arg(options.booksFolder()));
 
     // Blocked before any worker thread starts, so every thread inherits it.
     const sigset_t waitedSignals = stopSignals();

@@ -23,7 +23,8 @@ using StoreQuery = QHash<QString, QString>;
 class StoreAnswers
 {
 public:
-    enum Detail {
+    enum Detail
+    {
         NoFunds = 40201,
         NotPaid = 40301,
         MissingParameter = 40001,

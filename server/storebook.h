@@ -11,7 +11,12 @@ struct StoreBook
     // How a book is paid for: free books download at once, SMS books answer
     // with a charge paid by a premium SMS, account books with a payment the
     // user confirms from the account balance.
-    enum Charge { Free, Sms, Account };
+    enum Charge
+    {
+        Free,
+        Sms,
+        Account
+    };
 
     QString id;
     QString title;

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QSet>
-
 #include <algorithm>
 
 namespace {
@@ -99,11 +98,20 @@ void StoreCatalogue::buildLists()
     addList(QStringLiteral("vip"), QStringLiteral("Premium books"), paid);
 
     m_categories = {
-        {QStringLiteral("novel"), QStringLiteral("Featured"), true, QStringLiteral("hot"),
+        {QStringLiteral("novel"),
+         QStringLiteral("Featured"),
+         true,
+         QStringLiteral("hot"),
          {QStringLiteral("hot"), QStringLiteral("new")}},
-        {QStringLiteral("free"), QStringLiteral("Free"), false, QStringLiteral("free"),
+        {QStringLiteral("free"),
+         QStringLiteral("Free"),
+         false,
+         QStringLiteral("free"),
          {QStringLiteral("free")}},
-        {QStringLiteral("vip"), QStringLiteral("Premium"), false, QStringLiteral("vip"),
+        {QStringLiteral("vip"),
+         QStringLiteral("Premium"),
+         false,
+         QStringLiteral("vip"),
          {QStringLiteral("vip")}},
     };
 }

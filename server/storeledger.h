@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QString>
-
 #include <mutex>
 #include <optional>
 
@@ -28,7 +27,14 @@ public:
         bool paid = false;
     };
 
-    enum class Payment { Paid, AlreadyPaid, UnknownOrder, WrongKind, NoFunds };
+    enum class Payment
+    {
+        Paid,
+        AlreadyPaid,
+        UnknownOrder,
+        WrongKind,
+        NoFunds
+    };
 
     // The key payments are kept under: the user id, else the device id, else
     // one shared guest key.
@@ -61,7 +67,7 @@ private:
     int m_orderCount = 0;
     int m_messageCount = 0;
     QHash<QString, Order> m_orders;
-    QHash<QString, QString> m_openOrders; // userKey + '\n' + bookId -> sid
+    QHash<QString, QString> m_openOrders;             // userKey + '\n' + bookId -> sid
     QHash<QString, QHash<QString, QString>> m_bought; // userKey -> bookId -> sid
     QHash<QString, int> m_spentCents;
 };

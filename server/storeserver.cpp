@@ -10,10 +10,9 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QUrlQuery>
-
-#include <httplib.h>
-
 #include <cstdio>
+#include <httplib.h>
+#include <sys/socket.h>
 
 namespace {
 constexpr qint64 ChunkSize = 64 * 1024;
@@ -59,6 +58,12 @@ void StoreServer::stop()
 void StoreServer::installRoutes()
 {
     m_http->set_payload_max_length(RequestBodyLimit);
+    // The library's default also sets SO_REUSEPORT, which lets a second
+    // store bind the same port and silently take half the requests.
+    m_http->set_socket_options([](socket_t socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     // The library slices bodies by the parsed Range itself and gets a range
     // past the end wrong; packages apply ranges here instead, and no other
     // answer is ranged. The request object is not const where it lives.
@@ -78,9 +83,10 @@ void StoreServer::installRoutes()
                                                               httplib::Response &response) {
         if (!response.body.empty() || response.content_length_ > 0)
             return httplib::Server::HandlerResponse::Unhandled;
-        const QString detail = response.status == 404
-                                   ? QStringLiteral("%1 unknown action").arg(StoreAnswers::UnknownAction)
-                                   : QStringLiteral("%1 bad request").arg(StoreAnswers::BadParameter);
+        const QString detail =
+            response.status == 404
+                ? QStringLiteral("%1 unknown action").arg(StoreAnswers::UnknownAction)
+                : QStringLiteral("%1 bad request").arg(StoreAnswers::BadParameter);
         const QByteArray body = StoreDocument::error(QStringLiteral("vr"), 400, detail);
         response.set_content(body.constData(), size_t(body.size()), XmlType);
         return httplib::Server::HandlerResponse::Handled;
@@ -185,7 +191,7 @@ void StoreServer::serveSmsGateway(const httplib::Request &request, httplib::Resp
 QString StoreServer::baseUrl(const httplib::Request &request) const
 {
     // Links go back to the address the client used, when it is a plain one.
-    static const QRegularExpression plainHost(
+    const QRegularExpression plainHost(
         QStringLiteral(R"(^([A-Za-z0-9.-]+|\[[0-9A-Fa-f:.]+\])(:[0-9]{1,5})?$)"));
     QString host = QString::fromStdString(request.get_header_value("Host"));
     if (!plainHost.match(host).hasMatch())
@@ -220,6 +226,6 @@ void StoreServer::log(const httplib::Request &request, const httplib::Response &
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
             c = '?';
     }
-    std::fprintf(stderr, "%s %s %d %zu\n", request.method.c_str(), target.c_str(),
-                 response.status, bytes);
+    std::fprintf(stderr, "%s %s %d %zu\n", request.method.c_str(), target.c_str(), response.status,
+                 bytes);
 }

@@ -4,7 +4,6 @@
 #include "storeanswers.h"
 
 #include <QString>
-
 #include <memory>
 
 namespace httplib {

@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QUrl>
 #include <QUrlQuery>
+#include <csignal>
 
 namespace {
 const QString HostileTitle = QStringLiteral("Tom & \"Jerry\" <b>'s</b> ]]> &amp; end");
@@ -76,6 +77,9 @@ private slots:
     void errors();
     void hostileTitleRoundTrips();
     void requestsAreLogged();
+    void commandLine_data();
+    void commandLine();
+    void stopsOnInterrupt();
 
 private:
     void makeBooks();
@@ -105,10 +109,12 @@ void TestZarvoStore::initTestCase()
     env.insert(QStringLiteral("ZARVOREADER_ROOT"), m_dir.filePath(QStringLiteral("root")));
     m_server.setProcessEnvironment(env);
     m_server.setStandardErrorFile(m_dir.filePath(QStringLiteral("server.log")));
-    const QString program = qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/zarvostore");
-    m_server.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--books"),
-                             m_books, QStringLiteral("--price"), QStringLiteral("paysms=sms"),
-                             QStringLiteral("--price"), QStringLiteral("payacct=pay")});
+    const QString program =
+        qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/zarvostore");
+    m_server.start(program,
+                   {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--books"),
+                    m_books, QStringLiteral("--price"), QStringLiteral("paysms=sms"),
+                    QStringLiteral("--price"), QStringLiteral("payacct=pay")});
     QVERIFY2(m_server.waitForStarted(), qPrintable(program));
     while (!m_server.canReadLine())
         QVERIFY(m_server.waitForReadyRead(30000));
@@ -152,10 +158,12 @@ void TestZarvoStore::makeBooks()
     for (int i = 1; i <= 13; ++i)
         packBook(QStringLiteral("b%1").arg(i, 2, 10, QLatin1Char('0')),
                  QStringLiteral("Plain Book %1").arg(i), QStringLiteral("Ann Author"));
-    packBook(QStringLiteral("moon"), QStringLiteral("The Moon Garden"), QStringLiteral("Lee Gardner"));
+    packBook(QStringLiteral("moon"), QStringLiteral("The Moon Garden"),
+             QStringLiteral("Lee Gardner"));
     packBook(QStringLiteral("yueliang"), QStringLiteral("月亮和六便士"), QStringLiteral("毛姆"));
     packBook(QStringLiteral("hostile"), HostileTitle, HostileAuthor, HostileDescription);
-    packBook(QStringLiteral("paysms"), QStringLiteral("Paid By Message"), QStringLiteral("Sam Sender"));
+    packBook(QStringLiteral("paysms"), QStringLiteral("Paid By Message"),
+             QStringLiteral("Sam Sender"));
     packBook(QStringLiteral("payacct"), QStringLiteral("Paid From Account"),
              QStringLiteral("Ada Account"));
 
@@ -226,49 +234,97 @@ void TestZarvoStore::everyRequestForm_data()
     QTest::addColumn<QString>("element");
 
     QTest::newRow("store front, uid known")
-        << "/vorelreader/library.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0&ua=Box"
-        << "vr" << "ok" << "catlist";
+        << "/vorelreader/"
+           "library.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0&ua=Box"
+        << "vr"
+        << "ok"
+        << "catlist";
     QTest::newRow("store front, openflag")
-        << "/vorelreader/library.action?imei=351234&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0&ua=Box&openflag=true"
-        << "vr" << "ok" << "recommend";
+        << "/vorelreader/"
+           "library.action?imei=351234&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0&ua=Box&openflag=true"
+        << "vr"
+        << "ok"
+        << "recommend";
     QTest::newRow("category page")
-        << "/vorelreader/library.action?cat=vip&ua=Box&lan=zh&chan=2014&uid=u1&ver=qt.2.0.0&imei=351234"
-        << "vr" << "ok" << "subcat";
-    QTest::newRow("book details")
-        << "/vorelreader/bookinfo.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&bookid=moon&ua=Box&ver=qt.2.0.0&width=480&height=800"
-        << "vb" << "ok" << "chapters";
+        << "/vorelreader/"
+           "library.action?cat=vip&ua=Box&lan=zh&chan=2014&uid=u1&ver=qt.2.0.0&imei=351234"
+        << "vr"
+        << "ok"
+        << "subcat";
+    QTest::newRow("book details") << "/vorelreader/"
+                                     "bookinfo.action?uid=u1&imei=351234&lan=zh&cat=novel&chan="
+                                     "2014&bookid=moon&ua=Box&ver=qt.2.0.0&width=480&height=800"
+                                  << "vb"
+                                  << "ok"
+                                  << "chapters";
     QTest::newRow("keyword search")
-        << "/vorelreader/search.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&keyword=moon&pageidx=1&numperpage=12&ver=qt.2.0.0&ua=Box"
-        << "vr" << "ok" << "item";
+        << "/vorelreader/"
+           "search.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&keyword=moon&pageidx=1&"
+           "numperpage=12&ver=qt.2.0.0&ua=Box"
+        << "vr"
+        << "ok"
+        << "item";
     QTest::newRow("recommendation list")
-        << "/vorelreader/search.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&catid=hot&pageidx=1&numperpage=12&ver=qt.2.0.0&ua=Box"
-        << "vr" << "ok" << "item";
+        << "/vorelreader/"
+           "search.action?uid=u1&imei=351234&lan=zh&cat=novel&chan=2014&catid=hot&pageidx=1&"
+           "numperpage=12&ver=qt.2.0.0&ua=Box"
+        << "vr"
+        << "ok"
+        << "item";
     QTest::newRow("keywords, uid known")
         << "/vorelreader/keywords.action?imei=351234&ua=Box&lan=zh&chan=2014&uid=u1&ver=qt.2.0.0"
-        << "vb" << "ok" << "keys";
+        << "vb"
+        << "ok"
+        << "keys";
     QTest::newRow("keywords, openflag")
-        << "/vorelreader/keywords.action?imei=351234&ua=Box&lan=zh&chan=2014&ver=qt.2.0.0&openflag=true"
-        << "vb" << "ok" << "uid";
+        << "/vorelreader/"
+           "keywords.action?imei=351234&ua=Box&lan=zh&chan=2014&ver=qt.2.0.0&openflag=true"
+        << "vb"
+        << "ok"
+        << "uid";
     QTest::newRow("account, uid known")
-        << "/vorelreader/myaccountinfo.action?ua=Box&lan=zh&chan=2014&uid=u1&ver=qt.2.0.0&imei=351234"
-        << "vr" << "ok" << "line";
+        << "/vorelreader/"
+           "myaccountinfo.action?ua=Box&lan=zh&chan=2014&uid=u1&ver=qt.2.0.0&imei=351234"
+        << "vr"
+        << "ok"
+        << "line";
     QTest::newRow("account, openflag")
-        << "/vorelreader/myaccountinfo.action?ua=Box&lan=zh&chan=2014&ver=qt.2.0.0&imei=351234&openflag=true"
-        << "vr" << "ok" << "line";
-    QTest::newRow("login ending in &")
-        << "/vorelreader/userlogin.action?imei=351234&width=480&height=800&ver=qt.2.0.0&lan=zh&chan=2014&ua=Box&abver=2.0.0&"
-        << "vr" << "ok" << "uid";
+        << "/vorelreader/"
+           "myaccountinfo.action?ua=Box&lan=zh&chan=2014&ver=qt.2.0.0&imei=351234&openflag=true"
+        << "vr"
+        << "ok"
+        << "line";
+    QTest::newRow("login ending in &") << "/vorelreader/"
+                                          "userlogin.action?imei=351234&width=480&height=800&ver="
+                                          "qt.2.0.0&lan=zh&chan=2014&ua=Box&abver=2.0.0&"
+                                       << "vr"
+                                       << "ok"
+                                       << "uid";
     QTest::newRow("download order, free book")
-        << "/vorelreader/download.action?uid=u1&imei=351234&cid=moon&width=480&height=800&ua=Box&lan=zh&chan=2014&ver=qt.2.0.0"
-        << "vr" << "download" << "link";
+        << "/vorelreader/"
+           "download.action?uid=u1&imei=351234&cid=moon&width=480&height=800&ua=Box&lan=zh&chan="
+           "2014&ver=qt.2.0.0"
+        << "vr"
+        << "download"
+        << "link";
     QTest::newRow("download order, sms book")
-        << "/vorelreader/download.action?uid=u1&imei=351234&cid=paysms&width=480&height=800&ua=Box&lan=zh&chan=2014&ver=qt.2.0.0"
-        << "vr" << "chargedef" << "item";
+        << "/vorelreader/"
+           "download.action?uid=u1&imei=351234&cid=paysms&width=480&height=800&ua=Box&lan=zh&chan="
+           "2014&ver=qt.2.0.0"
+        << "vr"
+        << "chargedef"
+        << "item";
     QTest::newRow("download order, account book")
-        << "/vorelreader/download.action?uid=u1&imei=351234&cid=payacct&width=480&height=800&ua=Box&lan=zh&chan=2014&ver=qt.2.0.0"
-        << "vr" << "pay" << "text";
-    QTest::newRow("no optional values at all")
-        << "/vorelreader/library.action?" << "vr" << "ok" << "catlist";
+        << "/vorelreader/"
+           "download.action?uid=u1&imei=351234&cid=payacct&width=480&height=800&ua=Box&lan=zh&chan="
+           "2014&ver=qt.2.0.0"
+        << "vr"
+        << "pay"
+        << "text";
+    QTest::newRow("no optional values at all") << "/vorelreader/library.action?"
+                                               << "vr"
+                                               << "ok"
+                                               << "catlist";
 }
 
 void TestZarvoStore::everyRequestForm()
@@ -301,7 +357,8 @@ void TestZarvoStore::storeFront()
         focused += cat->attr(QStringLiteral("focus")) == QLatin1String("true");
     }
     QCOMPARE(focused, 1);
-    QCOMPARE(doc->child(QStringLiteral("cat"))->attr(QStringLiteral("id")), QStringLiteral("novel"));
+    QCOMPARE(doc->child(QStringLiteral("cat"))->attr(QStringLiteral("id")),
+             QStringLiteral("novel"));
     const auto recommended = doc->child(QStringLiteral("recommend"))->all(QStringLiteral("item"));
     QCOMPARE(recommended.size(), 4);
     QCOMPARE(recommended.first()->attr(QStringLiteral("id")), QStringLiteral("b01"));
@@ -318,7 +375,8 @@ void TestZarvoStore::storeFront()
     // The last sub-category ends with a link entry.
     const auto last = subcats.last()->all(QStringLiteral("item"));
     QCOMPARE(last.last()->attr(QStringLiteral("type")), QStringLiteral("wap"));
-    QVERIFY(last.last()->attr(QStringLiteral("href")).startsWith(url(QStringLiteral("/vorelreader/"))));
+    QVERIFY(
+        last.last()->attr(QStringLiteral("href")).startsWith(url(QStringLiteral("/vorelreader/"))));
 }
 
 void TestZarvoStore::categoryPage()
@@ -349,15 +407,16 @@ void TestZarvoStore::paging_data()
     QTest::newRow("first page full") << "catid=hot" << 1 << 12 << 12 << BookCount << 2 << "b01";
     QTest::newRow("last page partial") << "catid=hot" << 2 << 12 << 7 << BookCount << 2 << "b13";
     QTest::newRow("page past the end") << "catid=hot" << 3 << 12 << 0 << BookCount << 2 << "";
-    QTest::newRow("five per page, last") << "catid=hot" << 4 << 5 << 4 << BookCount << 4 << "nocover";
-    QTest::newRow("category id pages its list") << "catid=novel" << 1 << 12 << 12 << BookCount << 2
-                                                << "b01";
+    QTest::newRow("five per page, last")
+        << "catid=hot" << 4 << 5 << 4 << BookCount << 4 << "nocover";
+    QTest::newRow("category id pages its list")
+        << "catid=novel" << 1 << 12 << 12 << BookCount << 2 << "b01";
     QTest::newRow("free list") << "catid=free" << 2 << 12 << 5 << 17 << 2 << "b13";
     QTest::newRow("premium list") << "catid=vip" << 1 << 12 << 2 << 2 << 1 << "payacct";
-    QTest::newRow("search, second page") << "keyword=plain%20book" << 2 << 12 << 1 << 13 << 2
-                                         << "b13";
-    QTest::newRow("search, exactly one page") << "keyword=Plain%20Book%201" << 1 << 5 << 5 << 5
-                                              << 1 << "b01";
+    QTest::newRow("search, second page")
+        << "keyword=plain%20book" << 2 << 12 << 1 << 13 << 2 << "b13";
+    QTest::newRow("search, exactly one page")
+        << "keyword=Plain%20Book%201" << 1 << 5 << 5 << 5 << 1 << "b01";
 }
 
 void TestZarvoStore::paging()
@@ -369,11 +428,11 @@ void TestZarvoStore::paging()
     QFETCH(int, total);
     QFETCH(int, pages);
     QFETCH(QString, firstId);
-    const auto doc = document(
-        QStringLiteral("/vorelreader/search.action?uid=u1&%1&pageidx=%2&numperpage=%3")
-            .arg(selector)
-            .arg(page)
-            .arg(perPage));
+    const auto doc =
+        document(QStringLiteral("/vorelreader/search.action?uid=u1&%1&pageidx=%2&numperpage=%3")
+                     .arg(selector)
+                     .arg(page)
+                     .arg(perPage));
     QVERIFY(doc);
     QCOMPARE(doc->attr(QStringLiteral("totalitem")).toInt(), total);
     QCOMPARE(doc->attr(QStringLiteral("totalpage")).toInt(), pages);
@@ -429,7 +488,8 @@ void TestZarvoStore::keywordsAndDetails()
     QVERIFY(words.size() >= 5);
     QCOMPARE(words.first()->text, QStringLiteral("Ann Author"));
 
-    const auto details = document(QStringLiteral("/vorelreader/bookinfo.action?uid=u1&bookid=moon"));
+    const auto details =
+        document(QStringLiteral("/vorelreader/bookinfo.action?uid=u1&bookid=moon"));
     QVERIFY(details);
     QCOMPARE(details->attr(QStringLiteral("title")), QStringLiteral("The Moon Garden"));
     QCOMPARE(details->childText(QStringLiteral("id")), QStringLiteral("moon"));
@@ -448,13 +508,20 @@ void TestZarvoStore::userIdAllocation_data()
     QTest::addColumn<QString>("params");
     QTest::addColumn<bool>("allocates");
 
-    QTest::newRow("store front, openflag") << "library" << "imei=1&openflag=true" << true;
-    QTest::newRow("keywords, openflag") << "keywords" << "imei=1&openflag=true" << true;
-    QTest::newRow("account, openflag") << "myaccountinfo" << "imei=1&openflag=true" << true;
-    QTest::newRow("login without uid") << "userlogin" << "imei=1&abver=2.0.0&" << true;
-    QTest::newRow("store front, no openflag") << "library" << "imei=1" << false;
-    QTest::newRow("category page, no openflag") << "library" << "cat=free&imei=1" << false;
-    QTest::newRow("keywords, openflag false") << "keywords" << "imei=1&openflag=false" << false;
+    QTest::newRow("store front, openflag") << "library"
+                                           << "imei=1&openflag=true" << true;
+    QTest::newRow("keywords, openflag") << "keywords"
+                                        << "imei=1&openflag=true" << true;
+    QTest::newRow("account, openflag") << "myaccountinfo"
+                                       << "imei=1&openflag=true" << true;
+    QTest::newRow("login without uid") << "userlogin"
+                                       << "imei=1&abver=2.0.0&" << true;
+    QTest::newRow("store front, no openflag") << "library"
+                                              << "imei=1" << false;
+    QTest::newRow("category page, no openflag") << "library"
+                                                << "cat=free&imei=1" << false;
+    QTest::newRow("keywords, openflag false") << "keywords"
+                                              << "imei=1&openflag=false" << false;
 }
 
 void TestZarvoStore::userIdAllocation()
@@ -480,8 +547,8 @@ void TestZarvoStore::userIdAllocation()
     QVERIFY(QRegularExpression(QStringLiteral("^[A-Za-z0-9._-]+$")).match(firstId).hasMatch());
 
     // A known id is echoed, not replaced, even with openflag.
-    const auto echoed = document(QStringLiteral("/vorelreader/%1.action?uid=%2&openflag=true")
-                                     .arg(action, firstId));
+    const auto echoed = document(
+        QStringLiteral("/vorelreader/%1.action?uid=%2&openflag=true").arg(action, firstId));
     QVERIFY(echoed);
     QCOMPARE(echoed->childText(QStringLiteral("uid")), firstId);
 }
@@ -492,10 +559,14 @@ void TestZarvoStore::covers_data()
     QTest::addColumn<QString>("size");
     QTest::addColumn<QSize>("pixels");
 
-    QTest::newRow("large") << "moon" << "82_118" << QSize(82, 118);
-    QTest::newRow("small") << "moon" << "44_63" << QSize(44, 63);
-    QTest::newRow("cjk id") << "yueliang" << "44_63" << QSize(44, 63);
-    QTest::newRow("no pictures in package") << "nocover" << "82_118" << QSize(82, 118);
+    QTest::newRow("large") << "moon"
+                           << "82_118" << QSize(82, 118);
+    QTest::newRow("small") << "moon"
+                           << "44_63" << QSize(44, 63);
+    QTest::newRow("cjk id") << "yueliang"
+                            << "44_63" << QSize(44, 63);
+    QTest::newRow("no pictures in package") << "nocover"
+                                            << "82_118" << QSize(82, 118);
 }
 
 void TestZarvoStore::covers()
@@ -555,18 +626,16 @@ void TestZarvoStore::packageRanges()
     }
     QCOMPARE(result.body, package.mid(from));
     if (status == 206)
-        QCOMPARE(result.contentRange, QStringLiteral("bytes %1-%2/%3")
-                                          .arg(from)
-                                          .arg(size - 1)
-                                          .arg(size)
-                                          .toLatin1());
+        QCOMPARE(result.contentRange,
+                 QStringLiteral("bytes %1-%2/%3").arg(from).arg(size - 1).arg(size).toLatin1());
     else
         QVERIFY(result.contentRange.isEmpty());
 }
 
 void TestZarvoStore::smsChargeFlow()
 {
-    const QString order = QStringLiteral("/vorelreader/download.action?uid=buyer&imei=1&cid=paysms");
+    const QString order =
+        QStringLiteral("/vorelreader/download.action?uid=buyer&imei=1&cid=paysms");
     const auto charge = document(order);
     QVERIFY(charge);
     QCOMPARE(charge->attr(QStringLiteral("ret")), QStringLiteral("chargedef"));
@@ -594,14 +663,16 @@ void TestZarvoStore::smsChargeFlow()
     QVERIFY(again);
     QCOMPARE(again->attr(QStringLiteral("ret")), QStringLiteral("chargedef"));
     QCOMPARE(get(QStringLiteral("/vorelreader/package.action?cid=paysms")).status, 403);
-    QCOMPARE(get(QStringLiteral("/vorelreader/package.action?cid=paysms&ticket=") + sid).status, 403);
+    QCOMPARE(get(QStringLiteral("/vorelreader/package.action?cid=paysms&ticket=") + sid).status,
+             403);
 
     // A message to some other number pays nothing.
     const HttpResult stray =
-        post(QStringLiteral("/sms/send"),
-             query({{"number", "12345"}, {"body", body}}).toUtf8(), "application/x-www-form-urlencoded");
+        post(QStringLiteral("/sms/send"), query({{"number", "12345"}, {"body", body}}).toUtf8(),
+             "application/x-www-form-urlencoded");
     QCOMPARE(stray.status, 200);
-    QCOMPARE(XmlNode::parse(stray.body)->childText(QStringLiteral("payment")), QStringLiteral("none"));
+    QCOMPARE(XmlNode::parse(stray.body)->childText(QStringLiteral("payment")),
+             QStringLiteral("none"));
 
     const HttpResult sent =
         post(QStringLiteral("/sms/send"), query({{"number", number}, {"body", body}}).toUtf8(),
@@ -629,7 +700,8 @@ void TestZarvoStore::smsChargeFlow()
     QCOMPARE(other->attr(QStringLiteral("ret")), QStringLiteral("chargedef"));
     // Paying twice is reported, not charged again.
     const HttpResult twice =
-        post(QStringLiteral("/sms/send"), QJsonDocument(QJsonObject{{"number", number}, {"body", body}}).toJson(),
+        post(QStringLiteral("/sms/send"),
+             QJsonDocument(QJsonObject{{"number", number}, {"body", body}}).toJson(),
              "application/json");
     QCOMPARE(XmlNode::parse(twice.body)->childText(QStringLiteral("payment")),
              QStringLiteral("already paid"));
@@ -637,7 +709,8 @@ void TestZarvoStore::smsChargeFlow()
 
 void TestZarvoStore::accountPaymentFlow()
 {
-    const auto offer = document(QStringLiteral("/vorelreader/download.action?uid=reader&cid=payacct"));
+    const auto offer =
+        document(QStringLiteral("/vorelreader/download.action?uid=reader&cid=payacct"));
     QVERIFY(offer);
     QCOMPARE(offer->attr(QStringLiteral("ret")), QStringLiteral("pay"));
     const QString sid = offer->attr(QStringLiteral("sid"));
@@ -674,38 +747,38 @@ void TestZarvoStore::errors_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("detail");
 
-    QTest::newRow("unknown book details") << "/vorelreader/bookinfo.action?bookid=nosuch" << 200
-                                          << "40401";
-    QTest::newRow("broken package left out") << "/vorelreader/bookinfo.action?bookid=broken"
-                                             << 200 << "40401";
-    QTest::newRow("book details without id") << "/vorelreader/bookinfo.action?uid=u1" << 200
-                                             << "40001";
-    QTest::newRow("unknown category") << "/vorelreader/library.action?cat=nosuch" << 200
-                                      << "40402";
+    QTest::newRow("unknown book details")
+        << "/vorelreader/bookinfo.action?bookid=nosuch" << 200 << "40401";
+    QTest::newRow("broken package left out")
+        << "/vorelreader/bookinfo.action?bookid=broken" << 200 << "40401";
+    QTest::newRow("book details without id")
+        << "/vorelreader/bookinfo.action?uid=u1" << 200 << "40001";
+    QTest::newRow("unknown category") << "/vorelreader/library.action?cat=nosuch" << 200 << "40402";
     QTest::newRow("unknown list") << "/vorelreader/search.action?catid=nosuch" << 200 << "40402";
-    QTest::newRow("search without keyword or list") << "/vorelreader/search.action?uid=u1" << 200
-                                                    << "40001";
-    QTest::newRow("page zero") << "/vorelreader/search.action?catid=hot&pageidx=0" << 200 << "40002";
-    QTest::newRow("page not a number") << "/vorelreader/search.action?catid=hot&pageidx=x" << 200
-                                       << "40002";
-    QTest::newRow("unknown download") << "/vorelreader/download.action?uid=u1&cid=nosuch" << 200
-                                      << "40401";
-    QTest::newRow("unknown order") << "/vorelreader/download.action?sid=S999999&uid=u1&cid=paysms"
-                                   << 200 << "40403";
+    QTest::newRow("search without keyword or list")
+        << "/vorelreader/search.action?uid=u1" << 200 << "40001";
+    QTest::newRow("page zero") << "/vorelreader/search.action?catid=hot&pageidx=0" << 200
+                               << "40002";
+    QTest::newRow("page not a number")
+        << "/vorelreader/search.action?catid=hot&pageidx=x" << 200 << "40002";
+    QTest::newRow("unknown download")
+        << "/vorelreader/download.action?uid=u1&cid=nosuch" << 200 << "40401";
+    QTest::newRow("unknown order")
+        << "/vorelreader/download.action?sid=S999999&uid=u1&cid=paysms" << 200 << "40403";
     QTest::newRow("order of another book")
         << "/vorelreader/download.action?sid=S000001&uid=u1&cid=moon" << 200 << "40403";
     QTest::newRow("malformed uid") << "/vorelreader/library.action?uid=a%3Cb" << 200 << "40002";
-    QTest::newRow("account without uid") << "/vorelreader/myaccountinfo.action?imei=1" << 200
-                                         << "40001";
+    QTest::newRow("account without uid")
+        << "/vorelreader/myaccountinfo.action?imei=1" << 200 << "40001";
     QTest::newRow("unknown action") << "/vorelreader/nosuch.action?uid=u1" << 404 << "40404";
     QTest::newRow("outside the store") << "/elsewhere" << 404 << "40404";
-    QTest::newRow("unknown cover") << "/vorelreader/cover.action?id=nosuch&size=44_63" << 404
-                                   << "40401";
-    QTest::newRow("unknown cover size") << "/vorelreader/cover.action?id=moon&size=1_1" << 400
-                                        << "40002";
+    QTest::newRow("unknown cover")
+        << "/vorelreader/cover.action?id=nosuch&size=44_63" << 404 << "40401";
+    QTest::newRow("unknown cover size")
+        << "/vorelreader/cover.action?id=moon&size=1_1" << 400 << "40002";
     QTest::newRow("unknown package") << "/vorelreader/package.action?cid=nosuch" << 404 << "40401";
-    QTest::newRow("package escaping its folder") << "/vorelreader/package.action?cid=..%2Fbooks%2Fmoon"
-                                                 << 404 << "40401";
+    QTest::newRow("package escaping its folder")
+        << "/vorelreader/package.action?cid=..%2Fbooks%2Fmoon" << 404 << "40401";
 }
 
 void TestZarvoStore::errors()
@@ -732,8 +805,8 @@ void TestZarvoStore::hostileTitleRoundTrips()
     QCOMPARE(info->childText(QStringLiteral("author")), HostileAuthor);
     QCOMPARE(info->childText(QStringLiteral("description")), HostileDescription);
 
-    const auto found = document(QStringLiteral("/vorelreader/search.action?") +
-                                query({{"keyword", "Jerry"}}));
+    const auto found =
+        document(QStringLiteral("/vorelreader/search.action?") + query({{"keyword", "Jerry"}}));
     QVERIFY(found);
     const XmlNode *row = found->child(QStringLiteral("item"));
     QVERIFY(row);
@@ -760,6 +833,50 @@ void TestZarvoStore::requestsAreLogged()
     // The line is written once the answer has gone out.
     QTRY_VERIFY_WITH_TIMEOUT(line.match(logText()).hasMatch(), 10000);
     QVERIFY(logText().contains(QStringLiteral("left out broken.vbp")));
+}
+
+void TestZarvoStore::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("help") << QStringList{"--help"} << 0;
+    QTest::newRow("port not a number") << QStringList{"--port", "http"} << 2;
+    QTest::newRow("port out of range") << QStringList{"--port", "70000"} << 2;
+    QTest::newRow("unknown charge") << QStringList{"--price", "moon=gold"} << 2;
+    QTest::newRow("unknown option") << QStringList{"--colour"} << 2;
+    QTest::newRow("port taken") << QStringList{"--port", "TAKEN"} << 1;
+}
+
+void TestZarvoStore::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    arguments.replaceInStrings(QStringLiteral("TAKEN"), QString::number(m_port));
+    QProcess process;
+    process.start(qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/zarvostore"),
+                  arguments + QStringList{QStringLiteral("--books"), m_books});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    if (exitCode != 0)
+        QVERIFY(process.readAllStandardError().contains("zarvostore:"));
+}
+
+void TestZarvoStore::stopsOnInterrupt()
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/zarvostore"),
+                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--books"),
+                   m_dir.filePath(QStringLiteral("no-such-folder"))});
+    while (!process.canReadLine())
+        QVERIFY(process.waitForReadyRead(30000));
+    QVERIFY(process.readLine().startsWith("listening on 127.0.0.1:"));
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardError().contains("zarvostore: stopped"));
 }
 
 QTEST_MAIN(TestZarvoStore)

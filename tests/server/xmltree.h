@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 #include <QXmlStreamReader>
-
 #include <memory>
 
 // A whole store answer read into a small tree, so tests can look at what a
