@@ -1,7 +1,14 @@
 #include "ebookreaderviewmgr.h"
 
 #include "ebookreaderapp.h"
+#include "ebookreadernetmgr.h"
+#include "ebooksetting.h"
+#include "mybookshelf.h"
+#include "searchbookmgr.h"
 #include "timeproperty.h"
+#include "vebookreader.h"
+#include "vorelebookdatabaseengine.h"
+#include "vorelebookshelfmgr.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -41,14 +48,37 @@ void EBookReaderViewMgr::createEngines(EBookReaderApp *app)
     connect(app, &EBookReaderApp::wakeup, m_curTime.get(), &Timeproperty::wakeup);
 
     // 2. The library database engine.
+    m_db = std::make_unique<VorelEBookDatabaseEngine>(nullptr);
+
     // 3. The reading engine, handed the database engine.
+    m_myBookReader = std::make_unique<VEBookReader>();
+    VorelEBookDatabaseEngine *db = m_db.get();
+    m_myBookReader->SetDBEngine(db);
+
     // 4. The settings: "ebooksetting".
+    m_setting = std::make_unique<EBookSetting>(nullptr);
+    context->setContextProperty(QStringLiteral("ebooksetting"), m_setting.get());
+
     // 5. The shelf manager: "bookshelfMgrModel".
-    // 6. The bookshelf over the shelf manager and the reading engine:
-    //    "shelfListModel", "myBookShelf".
+    m_bookShelfMgr = std::make_unique<VorelEBookShelfMgr>(nullptr);
+    m_bookShelfMgr->setDeclarativeView(*this);
+
+    // 6. The bookshelf over the shelf manager and the reading engine; its
+    //    constructor scans the book folders: "shelfListModel", "myBookShelf".
+    m_myBookShelf = std::make_unique<MyBookShelf>(*m_bookShelfMgr, *m_myBookReader);
+    m_myBookShelf->setDeclarativeView(*this);
+
     // 7. The reading engine's names: "listItemModel", "bookreader".
+    m_myBookReader->setDeclarativeView(*this);
+
     // 8. The store network manager and its seven store names.
+    m_bookReaderNetMgr = std::make_unique<EBookReaderNetMgr>(nullptr);
+    m_bookReaderNetMgr->setDeclarativeView(*this);
+
     // 9. The search manager, child of the network manager: its three names.
+    m_searchBookMgr = new SearchBookMgr(m_bookReaderNetMgr.get());
+    m_searchBookMgr->setDeclarativeView(*this);
+
     // 10. The download manager: "downloadItemModel", "downloadMgr".
     // 11. The purchase manager over the network, download and database
     //     engines: "purchaseMgrModel".
@@ -74,9 +104,18 @@ EBookReaderViewMgr::~EBookReaderViewMgr()
 
     // "ebooksetting" is set to null here; the engines go in this order:
     // clock, settings, reading engine, shelf manager, purchase manager,
-    // bookshelf, database engine, download manager, search manager (through
-    // the network manager), network manager.
+    // bookshelf, database engine, download manager, search manager, network
+    // manager.
+    rootContext()->setContextProperty(QStringLiteral("ebooksetting"), nullptr);
     m_curTime.reset();
+    m_setting.reset();
+    m_myBookReader.reset();
+    m_bookShelfMgr.reset();
+    m_myBookShelf.reset();
+    m_db.reset();
+    delete m_searchBookMgr;
+    m_searchBookMgr = nullptr;
+    m_bookReaderNetMgr.reset();
 }
 
 void EBookReaderViewMgr::layoutChanged()
@@ -100,5 +139,7 @@ void EBookReaderViewMgr::layoutChanged()
 void EBookReaderViewMgr::closeEvent(QCloseEvent *event)
 {
     // The reading engine stores the open book's reading position here.
+    if (m_myBookReader)
+        m_myBookReader->StartUpListView();
     event->accept();
 }

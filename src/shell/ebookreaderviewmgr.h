@@ -5,7 +5,14 @@
 #include <memory>
 
 class EBookReaderApp;
+class EBookReaderNetMgr;
+class EBookSetting;
+class MyBookShelf;
+class SearchBookMgr;
 class Timeproperty;
+class VEBookReader;
+class VorelEBookDatabaseEngine;
+class VorelEBookShelfMgr;
 
 // The one top-level view: builds every engine once, in a fixed order,
 // publishes them to the screens and loads the top-level document.
@@ -42,6 +49,14 @@ private:
 
     int m_width = 0;
     int m_height = 0;
+    std::unique_ptr<MyBookShelf> m_myBookShelf;
+    std::unique_ptr<VEBookReader> m_myBookReader;
+    std::unique_ptr<VorelEBookShelfMgr> m_bookShelfMgr;
+    std::unique_ptr<VorelEBookDatabaseEngine> m_db;
+    // Owned through its parent, the network manager; deleted ahead of it.
+    SearchBookMgr *m_searchBookMgr = nullptr;
+    std::unique_ptr<EBookReaderNetMgr> m_bookReaderNetMgr;
+    std::unique_ptr<EBookSetting> m_setting;
     std::unique_ptr<Timeproperty> m_curTime;
 };
 
