@@ -55,10 +55,14 @@ bool isSaneUid(const QString &value)
     return true;
 }
 
-// A broken answer that carried no error code of its own is still a failure.
-int parseFailureCode(int readerCode)
+// The result of reading an answer. A broken answer that carried no error
+// code of its own is still a failure; a well-formed answer in which the store
+// reports an error is that error, not a success.
+int answerCode(bool parsed, int readerCode)
 {
-    return readerCode == SERVER_OK ? int(SYSTERM_ERROR) : readerCode;
+    if (!parsed && readerCode == SERVER_OK)
+        return SYSTERM_ERROR;
+    return readerCode;
 }
 
 QString pageText(int page)
@@ -269,9 +273,12 @@ void EBookReaderNetMgr::onlineBookFinished()
     takeUidFrom(body);
     auto page = std::make_unique<EBookReaderLibrary>();
     EBookLibraryXmlHandler reader;
-    if (!reader.readFile(body, page.get())) {
+    const bool parsed = reader.readFile(body, page.get());
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        // An error page is never cached: it would stand in for the store front.
         pReaderLibrary = nullptr;
-        emit onlineBookRequestResponse(parseFailureCode(reader.errorCode()));
+        emit onlineBookRequestResponse(answer);
         return;
     }
     pReaderLibrary = page.get();
@@ -397,8 +404,10 @@ void EBookReaderNetMgr::finishRecommendPage(EBooklibraryConnection *connection, 
     }
     EBookReaderSearchResult pSearchRes;
     EbookReaderSearchXmlHandler reader;
-    if (!reader.readFile(body, &pSearchRes)) {
-        emit moreRequestResponse(parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, &pSearchRes);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit moreRequestResponse(answer);
         return;
     }
     initRecommendMoreData(type, pSearchRes);
@@ -486,8 +495,10 @@ void EBookReaderNetMgr::searchByKeyFinished()
     }
     EBookReaderSearchResult pSearchResResult;
     EbookReaderSearchXmlHandler reader;
-    if (!reader.readFile(body, &pSearchResResult)) {
-        emit searchResultResponse(parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, &pSearchResResult);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit searchResultResponse(answer);
         return;
     }
     if (searchResult) {
@@ -537,8 +548,10 @@ void EBookReaderNetMgr::getServerPushKeyWordListFinished()
     takeUidFrom(body);
     SearchPushKeyword pKeyWord;
     EBookReaderSearchPushKeyXmlHandler reader;
-    if (!reader.readFile(body, &pKeyWord)) {
-        emit searchKeyWordResponse(parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, &pKeyWord);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit searchKeyWordResponse(answer);
         return;
     }
     if (searchKey) {
@@ -570,8 +583,10 @@ void EBookReaderNetMgr::getBookInfoFinished()
     }
     BookInfoItem pBookInfoItem;
     BookInfoXmlHandler reader;
-    if (!reader.readFile(body, &pBookInfoItem)) {
-        emit bookInfoRequestResponse(parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, &pBookInfoItem);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit bookInfoRequestResponse(answer);
         return;
     }
     bookInfoModel->setBookName(pBookInfoItem.bookName);
@@ -615,8 +630,10 @@ void EBookReaderNetMgr::getAccountRequestFinished()
     takeUidFrom(body);
     MyAccountInfo pMyAccountInfo;
     EBookReaderMyAccountXmlHandler reader;
-    if (!reader.readFile(body, &pMyAccountInfo)) {
-        emit myAccountRequestResponse(parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, &pMyAccountInfo);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit myAccountRequestResponse(answer);
         return;
     }
     m_myAccount->removeAllItem();
@@ -652,9 +669,12 @@ void EBookReaderNetMgr::getUsrLoginInfoFinished()
     }
     UserLoginInfo info;
     EbookReaderUsrLogXmlHandler reader;
-    // A broken answer is reported too, so the screen does not wait forever.
-    if (!reader.readFile(body, &info)) {
-        emit sendRequestUid(QString(), parseFailureCode(reader.errorCode()));
+    // A broken or refused login is reported too, so the screen does not wait
+    // forever.
+    const bool parsed = reader.readFile(body, &info);
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit sendRequestUid(QString(), answer);
         return;
     }
     uid = info.usrId;
@@ -711,8 +731,10 @@ void EBookReaderNetMgr::finishDownloadOrder(EBooklibraryConnection *connection)
     // The record lives only during the emission; receivers copy what they need.
     auto pDownloadtype = std::make_unique<Downloadtype>();
     EBookReaderDownloadXmlHandler reader;
-    if (!reader.readFile(body, pDownloadtype.get())) {
-        emit downloadRequestResponse(nullptr, parseFailureCode(reader.errorCode()));
+    const bool parsed = reader.readFile(body, pDownloadtype.get());
+    const int answer = answerCode(parsed, reader.errorCode());
+    if (answer != SERVER_OK) {
+        emit downloadRequestResponse(nullptr, answer);
         return;
     }
     emit downloadRequestResponse(pDownloadtype.get(), SERVER_OK);

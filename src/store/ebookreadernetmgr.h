@@ -27,9 +27,10 @@ class SearchBookMgr;
 //
 // Result codes: 200 success; the request channel's codes (-100 network,
 // -200 content, -300 other) when no answer came; the store's own error code
-// when a broken answer carried one. An answer that came but is empty counts
+// when its answer carries one ("error_code", refined by "error"), and then
+// the models keep what they showed. An answer that came but is empty counts
 // as a missing record (-200); one that does not parse and carries no code of
-// its own counts as -300, so a broken answer is never reported as success.
+// its own counts as -300, so no failure is ever reported as success.
 //
 // Recommendation paging: m_moreCommendCidPageIndex is the next page to ask
 // for. It advances only when a page has arrived and been shown, so a failed

@@ -79,6 +79,7 @@ private slots:
 
     void storeFrontFillsModelsAndCaches();
     void categoryPagesCachedById();
+    void storeErrorPageNotCached();
     void uidTakenOnceUsedLaterAndKept();
     void uidMarkers_data();
     void uidMarkers();
@@ -190,6 +191,29 @@ void TestEBookReaderNetMgr::categoryPagesCachedById()
     QCOMPARE(spy.count(), 3);
 }
 
+void TestEBookReaderNetMgr::storeErrorPageNotCached()
+{
+    bool refuse = true;
+    m_server->setRoute([&refuse](const QUrl &) {
+        if (refuse)
+            return FixtureServer::Reply{
+                200, "<vr><error_code>400</error_code><error>40003 busy</error></vr>"};
+        return FixtureServer::Reply{200, storeFront(QByteArray())};
+    });
+    auto mgr = newManager();
+    QSignalSpy spy(mgr.get(), &EBookReaderNetMgr::onlineBookRequestResponse);
+    QVERIFY(!mgr->GetOnlineBookInfo(QString(), true));
+    QVERIFY(spy.wait());
+    QCOMPARE(spy.last().at(0).toInt(), 40003);
+    QCOMPARE(mgr->titleModel()->rowCount(), 0);
+
+    refuse = false;
+    QVERIFY(!mgr->GetOnlineBookInfo(QString(), true));
+    QVERIFY(spy.wait());
+    QCOMPARE(spy.last().at(0).toInt(), 200);
+    QCOMPARE(mgr->titleModel()->rowCount(), 2);
+}
+
 void TestEBookReaderNetMgr::uidTakenOnceUsedLaterAndKept()
 {
     m_server->setRoute([](const QUrl &url) {
@@ -290,7 +314,7 @@ void TestEBookReaderNetMgr::resultCodes_data()
     QTest::newRow("error code refined")
         << 200 << QByteArray("<vb><error_code>400</error_code><error>40012 no</error><x") << 40012;
     QTest::newRow("well formed error answer")
-        << 200 << QByteArray("<vb><error_code>500</error_code></vb>") << 200;
+        << 200 << QByteArray("<vb><error_code>500</error_code></vb>") << 500;
 }
 
 void TestEBookReaderNetMgr::resultCodes()
@@ -312,8 +336,7 @@ void TestEBookReaderNetMgr::resultCodes()
     mgr->GetBookInfo(QStringLiteral("k2"));
     QVERIFY(spy.wait());
     QCOMPARE(spy.at(1).at(0).toInt(), code);
-    if (code != 200)
-        QCOMPARE(mgr->bookInformationModel()->getBookName(), QStringLiteral("Kept"));
+    QCOMPARE(mgr->bookInformationModel()->getBookName(), QStringLiteral("Kept"));
 }
 
 void TestEBookReaderNetMgr::refusedConnection()
