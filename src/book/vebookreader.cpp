@@ -72,16 +72,21 @@ QList<QStringList> VEBookReader::LayoutPages(const QString &source)
     const QString &text = source.isEmpty() ? EmptyChapterText : source;
     QList<QStringList> pages;
     QStringList page;
-    QString line;
+    page.reserve(PageLines);
+    // The line being laid out is text[lineStart, i), less its carriage returns.
+    qsizetype lineStart = 0;
+    bool sawReturn = false;
     int count = 0;
 
-    auto endLine = [&]() {
+    auto endLine = [&](qsizetype end) {
+        QString line = text.mid(lineStart, end - lineStart);
+        if (sawReturn)
+            line.remove(QLatin1Char('\r'));
         page.append(line);
-        line.clear();
-        count = 0;
         if (page.size() == PageLines) {
             pages.append(page);
             page.clear();
+            page.reserve(PageLines);
         }
     };
 
@@ -89,21 +94,25 @@ QList<QStringList> VEBookReader::LayoutPages(const QString &source)
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\n')) {
-            endLine();
+            endLine(i);
+        } else if (c == QLatin1Char('\r')) {
+            // A carriage return takes no room: "\r\n" ends a line like "\n".
+            sawReturn = true;
             continue;
+        } else {
+            // A surrogate pair is one character on screen and is never split.
+            if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
+                ++i;
+            if (++count < LineChars)
+                continue;
+            endLine(i + 1);
         }
-        // A carriage return takes no room: "\r\n" ends a line like "\n".
-        if (c == QLatin1Char('\r'))
-            continue;
-        line.append(c);
-        // A surrogate pair is one character on screen and is never split.
-        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
-            line.append(text.at(++i));
-        if (++count == LineChars)
-            endLine();
+        lineStart = i + 1;
+        sawReturn = false;
+        count = 0;
     }
-    if (!line.isEmpty())
-        endLine();
+    if (count > 0)
+        endLine(size);
     if (!page.isEmpty())
         pages.append(page);
     return pages;

@@ -11,11 +11,15 @@
 #include <QFileInfo>
 #include <QQmlContext>
 #include <QQuickView>
+#include <QSqlDatabase>
 #include <QStorageInfo>
 
 namespace {
 // The volume asked about for free space.
 constexpr RootedPath SpaceFolder("/opt/");
+
+// The library database's shared connection.
+const QString LibraryConnection = QStringLiteral("EBookDB");
 
 // Sort popup entries: 0 by author, 1 by name, 2 default.
 constexpr int PopupByAuthor = 0;
@@ -85,6 +89,9 @@ void MyBookShelf::searchLocalBook(QString path)
     QList<QString> ids;
     if (!m_bookReaderModel.SearchVbpFile(path, files, ids))
         return;
+    // One commit for the whole folder instead of a disk sync for every book.
+    QSqlDatabase library = QSqlDatabase::database(LibraryConnection, false);
+    const bool batched = library.isOpen() && library.transaction();
     const int count = int(qMin(files.size(), ids.size()));
     for (int i = 0; i < count; ++i) {
         // A known id is never read again; a damaged package stays off the shelf.
@@ -92,6 +99,8 @@ void MyBookShelf::searchLocalBook(QString path)
             continue;
         addPackage(ids.at(i), files.at(i), false);
     }
+    if (batched)
+        library.commit();
 }
 
 void MyBookShelf::refreshBookshelfModel(QString cid, QString path)
