@@ -7,10 +7,10 @@
 int main(int argc, char *argv[])
 {
     QGuiApplication application(argc, argv);
-    EBookReaderApp readerApp;
 
     // Asked to stop from outside: close the window as the user would, so the
-    // reading position is stored, then leave the event loop.
+    // reading position is stored, then leave the event loop. Watched from
+    // before start-up, so a request during it is handled once the loop runs.
     TermSignalWatcher termWatcher;
     QObject::connect(&termWatcher, &TermSignalWatcher::terminationRequested, &application, [] {
         for (QWindow *window : QGuiApplication::topLevelWindows())
@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
 
+    EBookReaderApp readerApp;
     readerApp.showExpanded();
     return application.exec();
 }
