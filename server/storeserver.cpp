@@ -58,6 +58,8 @@ void StoreServer::stop()
 void StoreServer::installRoutes()
 {
     m_http->set_payload_max_length(RequestBodyLimit);
+    // Stopping waits for idle keep-alive connections to time out.
+    m_http->set_keep_alive_timeout(1);
     // The library's default also sets SO_REUSEPORT, which lets a second
     // store bind the same port and silently take half the requests.
     m_http->set_socket_options([](socket_t socket) {
