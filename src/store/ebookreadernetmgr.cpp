@@ -368,6 +368,12 @@ void EBookReaderNetMgr::GetNextPageBookMoreInfo(int nextPageNum)
         return;
     if (m_moreRecommendModel->getIsMeetBottom())
         return;
+    // The first page never arrived: the list still shows the one before, so
+    // page 1 must replace it rather than be added below it.
+    if (m_moreCommendCidPageIndex == 1) {
+        requestRecommendPage(m_EBookMoreConnection, 1, &EBookReaderNetMgr::moreRecommendFinished);
+        return;
+    }
     requestRecommendPage(m_EBookNextMoreConnection, m_moreCommendCidPageIndex,
                          &EBookReaderNetMgr::moreNextPageRecommendFinished);
 }

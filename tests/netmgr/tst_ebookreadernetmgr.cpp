@@ -88,6 +88,7 @@ private slots:
     void refusedConnection();
     void recommendationPagesEachOnce();
     void recommendationFailedOrCancelledPageAskedAgain();
+    void recommendationFirstPageFailed();
     void searchPagesEachOnce();
     void searchCancelledOrFailedPageAskedAgain();
     void loginKeepsItsOwnUid();
@@ -450,6 +451,35 @@ void TestEBookReaderNetMgr::recommendationFailedOrCancelledPageAskedAgain()
     QCOMPARE(pages, QStringList({"1", "2", "3"}));
 }
 
+void TestEBookReaderNetMgr::recommendationFirstPageFailed()
+{
+    bool failNew = true;
+    m_server->setRoute([&failNew](const QUrl &url) {
+        if (queryValue(url, "catid") == QLatin1String("new") && failNew)
+            return FixtureServer::Reply{404, QByteArray()};
+        return FixtureServer::Reply{200, searchPage(queryValue(url, "pageidx").toInt(), 20)};
+    });
+    auto mgr = newManager();
+    MoreCommandViewAbstractModel *model = mgr->moreRecommendModel();
+    QSignalSpy spy(mgr.get(), &EBookReaderNetMgr::moreRequestResponse);
+    mgr->GetMoreRecommendInfo(QStringLiteral("old"));
+    QVERIFY(spy.wait());
+    mgr->GetMoreRecommendInfo(QStringLiteral("new"));
+    QVERIFY(spy.wait());
+    QCOMPARE(spy.last().at(0).toInt(), -200);
+    QCOMPARE(model->rowCount(), 12);
+
+    // The next page of the new list is its first page, shown in place of the
+    // old list.
+    failNew = false;
+    model->clickPageIcon(1);
+    QVERIFY(spy.wait());
+    QCOMPARE(model->rowCount(), 12);
+    const QUrl last = m_server->requestsTo("search.action").last();
+    QCOMPARE(queryValue(last, "catid"), QStringLiteral("new"));
+    QCOMPARE(queryValue(last, "pageidx"), QStringLiteral("1"));
+}
+
 void TestEBookReaderNetMgr::searchPagesEachOnce()
 {
     m_server->setRoute([](const QUrl &url) {
@@ -597,13 +627,20 @@ void TestEBookReaderNetMgr::contextPropertiesRegisteredAndCleared()
     const QStringList names = {
         "titlemodelQt",  "recomodelQt",  "bookmodelQt", "recommenddetailmodel",
         "bookInfoModel", "accountmodel", "bookNetMgr"};
+    const QStringList searchNames = {"searchMgrModel", "keySearchModel", "resultSearchModel"};
     QQuickView view;
     auto mgr = newManager();
     mgr->setDeclarativeView(view);
+    auto search = std::make_unique<SearchBookMgr>(mgr.get());
+    search->setDeclarativeView(view);
     QQmlContext *context = view.rootContext();
-    for (const QString &name : names)
+    for (const QString &name : names + searchNames)
         QVERIFY2(context->contextProperty(name).value<QObject *>() != nullptr, qPrintable(name));
     QCOMPARE(context->contextProperty("bookNetMgr").value<QObject *>(), mgr.get());
+    QCOMPARE(context->contextProperty("searchMgrModel").value<QObject *>(), search.get());
+    search.reset();
+    for (const QString &name : searchNames)
+        QVERIFY2(context->contextProperty(name).value<QObject *>() == nullptr, qPrintable(name));
     mgr.reset();
     for (const QString &name : names)
         QVERIFY2(context->contextProperty(name).value<QObject *>() == nullptr, qPrintable(name));
