@@ -215,7 +215,7 @@ void VEBookReader::RemoveBrokenBook()
 
 // ---- reading --------------------------------------------------------------
 
-int VEBookReader::OpenOneBook(QString &bookid, QString &path)
+int VEBookReader::OpenOneBook(const QString &bookid, const QString &path)
 {
     IsFromListView = false;
     CurrentChapterNum = 1;

@@ -33,7 +33,8 @@ public:
     explicit VEBookReader(QObject *parent = nullptr);
     ~VEBookReader() override;
 
-    Q_INVOKABLE int OpenOneBook(QString &bookid, QString &path);
+    // Taken as const references so that the screens can call it too.
+    Q_INVOKABLE int OpenOneBook(const QString &bookid, const QString &path);
     Q_INVOKABLE int GetFirstPageContent();
     Q_INVOKABLE int GetNextOnePageContent();
     Q_INVOKABLE int GetPreOnePageContent();

@@ -38,6 +38,7 @@ private slots:
     void storedPosition();
     void bookmarks();
     void bookmarkListJump();
+    void otherPackagesLeaveOpenBookAlone();
     void lineOutsidePage_data();
     void lineOutsidePage();
     void registersForScreens();
@@ -487,6 +488,60 @@ void TestVEBookReader::bookmarkListJump()
     QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("3-41"));
 }
 
+void TestVEBookReader::otherPackagesLeaveOpenBookAlone()
+{
+    const QString other = QStringLiteral("other");
+    QVERIFY(writeTestBook(bookPath(other), other, "Other", "Someone",
+                          {{"Else", "else"}, {"More", "more"}, {"Last", "last"}}));
+    VorelEBookItemData row;
+    row.m_bookId = other;
+    row.m_bookStorePath = bookPath(other);
+    QVERIFY(m_db->AddEBookInfo(row));
+    QVERIFY(m_db->AddEBookChapterInfo(other, VorelEBookChapterItemData("c0003", 4, "Last")));
+
+    QCOMPARE(open(m_threeChapters), 0);
+    QCOMPARE(m_reader->GetFirstPageContent(), 0);
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+
+    // A package taken in and a position reset while a book is open.
+    QString name, icon, author;
+    uint size = 0;
+    QCOMPARE(m_reader->GetDownLoadBookInfo(other, bookPath(other), name, icon, author, size), 0);
+    QCOMPARE(name, QStringLiteral("Other"));
+    QCOMPARE(author, QStringLiteral("Someone"));
+    QCOMPARE(icon, BookInfoFolder + "/other.png");
+    QVERIFY(QFile::exists(icon));
+    QCOMPARE(m_reader->ResetBookInfo(other), 0);
+    VorelEBookChapterItemData stored;
+    QVERIFY(m_db->GetBookChapterMark(other, stored));
+    QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0001"));
+    QCOMPARE(stored.m_bookChapterName, QStringLiteral("Else"));
+    QCOMPARE(stored.m_bookReadingPageNum, 0);
+
+    // The open book reads on as before.
+    QCOMPARE(m_reader->currentPageNum(), 1);
+    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("2-01"));
+    QCOMPARE(m_reader->listModel()->getBookName(), QStringLiteral("Three"));
+
+    // Nothing of one book's description carries over to the next.
+    const QString bare = QStringLiteral("bare");
+    QVERIFY(writeRawBook(bookPath(bare), bare, {"One"},
+                         {BookPacker::chapterPackage("c0001", "bare text")},
+                         "<vb id=\"bare\"><chapters total=\"1\"><item c=\"1\" id=\"c0001\">One"
+                         "</item></chapters></vb>"));
+    QCOMPARE(open(bare), 0);
+    QCOMPARE(m_reader->listModel()->getBookName(), QString());
+    QVERIFY(m_reader->GetChapterList());
+    QCOMPARE(m_reader->listModel()->rowCount(), 1);
+
+    // Ids that would lead out of the cover folder are refused.
+    name.clear();
+    QCOMPARE(m_reader->GetDownLoadBookInfo("../other", bookPath(other), name, icon, author, size),
+             int(EFileNotExist));
+    QVERIFY(name.isEmpty());
+}
+
 void TestVEBookReader::lineOutsidePage_data()
 {
     QTest::addColumn<int>("index");
@@ -520,6 +575,7 @@ void TestVEBookReader::registersForScreens()
                           "  property string line: bookreader.GetOneLineContent(-1)\n"
                           "  property string date: listItemModel.retDate('2012-03-05   Chapter')\n"
                           "  property int rows: listItemModel.listcount\n"
+                          "  property int opened: bookreader.OpenOneBook('x', '/nonexistent.vbp')\n"
                           "}\n",
                           QUrl());
         std::unique_ptr<QObject> object(component.create(view.rootContext()));
@@ -527,6 +583,7 @@ void TestVEBookReader::registersForScreens()
         QCOMPARE(object->property("line").toString(), QStringLiteral("  "));
         QCOMPARE(object->property("date").toString(), QStringLiteral("2012-03-05"));
         QCOMPARE(object->property("rows").toInt(), 0);
+        QCOMPARE(object->property("opened").toInt(), int(EopenVbpFileError));
     }
     // Gone with the engine.
     QVERIFY(!view.rootContext()->contextProperty("bookreader").value<QObject *>());
