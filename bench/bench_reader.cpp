@@ -286,8 +286,11 @@ void BM_ScanFirst(benchmark::State &state)
     VorelEBookShelfMgr mgr;
     VEBookReader reader;
     for (auto _ : state) {
+        // A true first scan: no records and no extracted covers.
         state.PauseTiming();
         mgr.DeleteAllEBookItem();
+        QDir(BookInfoFolder).removeRecursively();
+        QDir().mkpath(BookInfoFolder);
         state.ResumeTiming();
         MyBookShelf shelf(mgr, reader);
         benchmark::DoNotOptimize(&shelf);
