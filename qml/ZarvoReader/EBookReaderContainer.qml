@@ -13,7 +13,9 @@ Rectangle {
 
     // Screens the screenshot tool renders, in order; showScreen(name) brings
     // each one up with real data.
-    property var screenNames: ["shelf", "sort", "reading", "chapters", "bookmarks", "settings"]
+    property var screenNames: ["shelf", "sort", "reading", "chapters", "bookmarks", "settings",
+                               "store", "category", "recommend", "details", "search", "results",
+                               "account"]
     property bool animate: true
 
     readonly property var stack: stackView
@@ -62,8 +64,63 @@ Rectangle {
         return shelf.openBook(book.bookId, book.bookPath)
     }
 
-    // The store screens start here.
+    // The store screens start here. The store front is opened once; asking
+    // again goes back to it.
     function openStore() {
+        var page = stackView.find(function (item) { return item.objectName === "storePage" })
+        if (page) {
+            stackView.pop(page, animate ? StackView.PopTransition : StackView.Immediate)
+            return page
+        }
+        page = stackView.push(storeComponent, {}, operation())
+        page.selectCategory(0)
+        return page
+    }
+    function storeBack() {
+        stackView.pop(animate ? StackView.PopTransition : StackView.Immediate)
+    }
+    function openRecommend(listId, listName) {
+        var page = stackView.push(recommendComponent, {}, operation())
+        page.load(listId, listName)
+        return page
+    }
+    function openStoreDetails(bookId) {
+        var page = stackView.push(storeDetailsComponent, {}, operation())
+        page.load(bookId)
+        return page
+    }
+    function openStoreSearch() {
+        var page = stackView.push(storeSearchComponent, {}, operation())
+        page.loadKeywords()
+        return page
+    }
+    function openStoreResults(keyword) {
+        var page = stackView.push(storeResultsComponent, {}, operation())
+        page.start(keyword)
+        return page
+    }
+    function openStoreAccount() {
+        var page = stackView.push(storeAccountComponent, {}, operation())
+        page.load()
+        return page
+    }
+    // Runs action() once the page has its answer, without transitions, so a
+    // screenshot taken afterwards shows the screen settled.
+    function afterLoad(page, action) {
+        if (page.loaded) {
+            action()
+            return
+        }
+        page.whenLoaded = function () {
+            var was = root.animate
+            root.animate = false
+            action()
+            root.animate = was
+        }
+    }
+    function whenStoreLoaded(action) {
+        var store = openStore()
+        afterLoad(store, function () { action(store) })
     }
 
     function showScreen(name) {
@@ -84,6 +141,39 @@ Rectangle {
         } else if (name === "settings") {
             goToShelf()
             openSettings()
+        } else if (name === "store") {
+            goToShelf()
+            openStore()
+        } else if (name === "category") {
+            goToShelf()
+            whenStoreLoaded(function (store) {
+                if (store.categoryCount > 1)
+                    store.selectCategory(1)
+            })
+        } else if (name === "recommend") {
+            goToShelf()
+            whenStoreLoaded(function (store) {
+                openRecommend(store.categoryId, store.categoryName)
+            })
+        } else if (name === "details") {
+            goToShelf()
+            whenStoreLoaded(function (store) {
+                if (store.firstBookId() !== "")
+                    openStoreDetails(store.firstBookId())
+            })
+        } else if (name === "search") {
+            goToShelf()
+            openStore()
+            openStoreSearch()
+        } else if (name === "results") {
+            goToShelf()
+            openStore()
+            var search = openStoreSearch()
+            afterLoad(search, function () { search.searchFirstKeyword() })
+        } else if (name === "account") {
+            goToShelf()
+            openStore()
+            openStoreAccount()
         }
         animate = true
     }
@@ -123,6 +213,49 @@ Rectangle {
         IndexListPage {
             onJumped: root.backToReading(true)
             onCancelled: root.backToReading(false)
+        }
+    }
+    Component {
+        id: storeComponent
+        StorePage {
+            onBack: root.storeBack()
+            onSearchRequested: root.openStoreSearch()
+            onAccountRequested: root.openStoreAccount()
+            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
+            onRecommendRequested: function (listId, listName) { root.openRecommend(listId, listName) }
+        }
+    }
+    Component {
+        id: recommendComponent
+        RecommendPage {
+            onBack: root.storeBack()
+            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
+        }
+    }
+    Component {
+        id: storeDetailsComponent
+        StoreDetailsPage {
+            onBack: root.storeBack()
+        }
+    }
+    Component {
+        id: storeSearchComponent
+        StoreSearchPage {
+            onBack: root.storeBack()
+            onSearchStarted: function (keyword) { root.openStoreResults(keyword) }
+        }
+    }
+    Component {
+        id: storeResultsComponent
+        StoreResultsPage {
+            onBack: root.storeBack()
+            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
+        }
+    }
+    Component {
+        id: storeAccountComponent
+        StoreAccountPage {
+            onBack: root.storeBack()
         }
     }
     Component {

@@ -1,0 +1,173 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import "."
+
+// The store page of one book: cover, title, author, publisher, status, size
+// and the description.
+Rectangle {
+    id: page
+    objectName: "detailsPage"
+    color: Theme.paper
+
+    property string bookId: ""
+    property bool waiting: false
+    signal back()
+
+    readonly property bool loaded: status.mode === "ready"
+
+    function load(id) {
+        bookId = id
+        status.showLoading()
+        waiting = true
+        bookNetMgr.GetBookInfo(id)
+    }
+    // Bytes as a reader reads them.
+    function sizeText(bytes) {
+        var n = Number(bytes)
+        if (!(n > 0))
+            return ""
+        if (n < 1024)
+            return n + " B"
+        if (n < 1024 * 1024)
+            return (n / 1024).toFixed(1) + " KB"
+        return (n / 1024 / 1024).toFixed(1) + " MB"
+    }
+
+    Connections {
+        target: bookNetMgr
+        function onBookInfoRequestResponse(errorCode) {
+            if (!page.waiting)
+                return
+            page.waiting = false
+            if (errorCode === 200)
+                status.showReady()
+            else
+                status.showError(errorCode)
+        }
+    }
+
+    TitleBar {
+        id: titleBar
+        title: "图书详情"
+        showBack: true
+        onBackClicked: page.back()
+    }
+
+    Flickable {
+        id: flick
+        anchors.top: titleBar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        contentHeight: content.height + 40
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+
+        Column {
+            id: content
+            width: flick.width
+            spacing: 0
+
+            // Cover beside the key facts, on a tinted band.
+            Rectangle {
+                width: parent.width
+                height: 250
+                color: Theme.shelf
+                StoreCover {
+                    id: cover
+                    objectName: "detailsCover"
+                    x: 24
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 140
+                    height: 200
+                    source: page.loaded ? bookInfoModel.bookImage : ""
+                    title: bookInfoModel.bookName
+                    titleSize: 20
+                }
+                Column {
+                    anchors.left: cover.right
+                    anchors.leftMargin: 20
+                    anchors.right: parent.right
+                    anchors.rightMargin: 20
+                    anchors.verticalCenter: parent.verticalCenter
+                    spacing: 10
+                    Text {
+                        objectName: "detailsTitle"
+                        width: parent.width
+                        text: bookInfoModel.bookName
+                        wrapMode: Text.Wrap
+                        maximumLineCount: 3
+                        elide: Text.ElideRight
+                        color: Theme.ink
+                        font.family: Theme.bodyFont
+                        font.pixelSize: 26
+                        font.bold: true
+                    }
+                    Repeater {
+                        model: [
+                            { label: "作者", value: bookInfoModel.auther, name: "detailsAuthor" },
+                            { label: "出版", value: bookInfoModel.publisher, name: "detailsPublisher" },
+                            { label: "章节", value: bookInfoModel.status !== "" ? "共 " + bookInfoModel.status + " 章" : "", name: "detailsStatus" },
+                            { label: "价格", value: bookInfoModel.price, name: "detailsPrice" },
+                            { label: "大小", value: page.sizeText(bookInfoModel.bookSize), name: "detailsSize" }
+                        ]
+                        delegate: Row {
+                            visible: modelData.value !== ""
+                            spacing: 10
+                            Text {
+                                text: modelData.label
+                                color: Theme.gray
+                                font.family: Theme.uiFont
+                                font.pixelSize: 16
+                            }
+                            Text {
+                                objectName: modelData.name
+                                width: content.width - 24 - 140 - 40 - 50
+                                text: modelData.value
+                                elide: Text.ElideRight
+                                color: modelData.label === "作者" ? Theme.accent : Theme.ink
+                                font.family: Theme.uiFont
+                                font.pixelSize: 16
+                            }
+                        }
+                    }
+                }
+            }
+
+            Item {
+                width: parent.width
+                height: 56
+                Text {
+                    x: 24
+                    anchors.bottom: parent.bottom
+                    anchors.bottomMargin: 8
+                    text: "内容简介"
+                    color: Theme.ink
+                    font.family: Theme.uiFont
+                    font.pixelSize: 20
+                    font.bold: true
+                }
+            }
+            Text {
+                objectName: "detailsDescription"
+                x: 24
+                width: parent.width - 48
+                text: bookInfoModel.bookInfo !== "" ? bookInfoModel.bookInfo : "暂无简介"
+                wrapMode: Text.Wrap
+                color: Theme.inkSoft
+                font.family: Theme.bodyFont
+                font.pixelSize: 18
+                lineHeight: 1.35
+            }
+        }
+    }
+
+    StoreStatus {
+        id: status
+        anchors.top: titleBar.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        onRetry: page.load(page.bookId)
+    }
+}
