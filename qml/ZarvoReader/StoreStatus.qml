@@ -34,7 +34,7 @@ Rectangle {
             return "书城暂时找不到这项内容"
         if (code === -300)
             return "出了点问题，请稍后再试"
-        return "书城暂时无法提供服务（错误 " + code + "）"
+        return "书城没能提供这项内容（代码 " + code + "）"
     }
 
     objectName: "storeStatus"

@@ -43,6 +43,8 @@ const ShelfBook Books[] = {
 };
 const int BookCount = int(sizeof(Books) / sizeof(Books[0]));
 const int SearchAuthorBooks = 14;
+// How long to wait for an answer or a picture; the machine may be busy.
+const int Patience = 30000;
 
 QString description(const ShelfBook &book)
 {
@@ -274,7 +276,7 @@ void TstStoreScreens::openStoreFront()
     QCOMPARE(screen()->objectName(), QStringLiteral("shelfPage"));
     QVERIFY(click(onScreen(QStringLiteral("storeButton"))));
     QCOMPARE(screen()->objectName(), QStringLiteral("storePage"));
-    QTRY_VERIFY(screen()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
 }
 
 void TstStoreScreens::storeFront()
@@ -303,7 +305,7 @@ void TstStoreScreens::storeFront()
             covers.append(child);
     }
     QCOMPARE(covers.size(), 1);
-    QTRY_VERIFY(covers.first()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(covers.first()->property("loaded").toBool(), Patience);
     shot(QStringLiteral("front"));
 }
 
@@ -313,7 +315,7 @@ void TstStoreScreens::categoryPage()
     QQuickItem *bar = onScreen(QStringLiteral("categoryBar"));
     QVERIFY(click(listItem(bar, 1)));
     QCOMPARE(screen()->property("categoryIndex").toInt(), 1);
-    QTRY_VERIFY(screen()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
     QCOMPARE(screen()->property("categoryId").toString(), QStringLiteral("free"));
     // The bar stays as it was; the lists now hold the category's books, all
     // of them free (the store charges every fourth book from the third on and
@@ -349,7 +351,7 @@ void TstStoreScreens::recommendationPaging()
     QVERIFY(click(onScreen(QStringLiteral("recommendMoreLink"))));
     QCOMPARE(screen()->objectName(), QStringLiteral("recommendPage"));
     QQuickItem *page = screen();
-    QTRY_COMPARE(page->property("rowCount").toInt(), 12);
+    QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 12, Patience);
     QCOMPARE(text(onScreen(QStringLiteral("pageIndicator"))), QStringLiteral("第 1 / 3 页"));
     QCOMPARE(page->property("totalBooks").toInt(), BookCount);
     QVERIFY(!page->property("meetBottom").toBool());
@@ -361,13 +363,13 @@ void TstStoreScreens::recommendationPaging()
     const int expected[] = {24, BookCount};
     for (int rows : expected) {
         QMetaObject::invokeMethod(list, "positionViewAtEnd");
-        QTRY_COMPARE(page->property("rowCount").toInt(), rows);
-        QTRY_VERIFY(!page->property("waiting").toBool());
+        QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), rows, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
     }
     QVERIFY(page->property("meetBottom").toBool());
     QCOMPARE(text(onScreen(QStringLiteral("pageIndicator"))), QStringLiteral("第 3 / 3 页"));
     QMetaObject::invokeMethod(list, "positionViewAtEnd");
-    QTRY_VERIFY(onScreen(QStringLiteral("recommendFooter")));
+    QTRY_VERIFY_WITH_TIMEOUT(onScreen(QStringLiteral("recommendFooter")), Patience);
     QVERIFY(
         text(onScreen(QStringLiteral("recommendFooter"))).startsWith(QStringLiteral("已经到底了")));
     // Nothing more is asked for at the bottom.
@@ -381,15 +383,28 @@ void TstStoreScreens::bookDetails()
     openStoreFront();
     QVERIFY(click(listItem(onScreen(QStringLiteral("recommendStrip")), 0)));
     QCOMPARE(screen()->objectName(), QStringLiteral("detailsPage"));
-    QTRY_VERIFY(screen()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
     QCOMPARE(screen()->property("bookId").toString(), QStringLiteral("a01"));
     QCOMPARE(text(onScreen(QStringLiteral("detailsTitle"))), QStringLiteral("呐喊"));
     QCOMPARE(text(onScreen(QStringLiteral("detailsAuthor"))), QStringLiteral("鲁迅"));
     QCOMPARE(text(onScreen(QStringLiteral("detailsPublisher"))), QStringLiteral("人民文学出版社"));
     QCOMPARE(text(onScreen(QStringLiteral("detailsDescription"))), description(Books[0]));
     QVERIFY(text(onScreen(QStringLiteral("detailsSize"))).endsWith(QStringLiteral("KB")));
-    QTRY_VERIFY(onScreen(QStringLiteral("detailsCover"))->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(onScreen(QStringLiteral("detailsCover"))->property("loaded").toBool(),
+                             Patience);
     shot(QStringLiteral("details"));
+
+    // A book the store does not have: its refusal is shown, not the book
+    // shown before.
+    QMetaObject::invokeMethod(root(), "openStoreDetails", Q_ARG(QVariant, QStringLiteral("zz9")));
+    QCOMPARE(screen()->property("bookId").toString(), QStringLiteral("zz9"));
+    QQuickItem *status = onScreen(QStringLiteral("storeStatus"));
+    QTRY_COMPARE_WITH_TIMEOUT(status->property("mode").toString(), QStringLiteral("error"),
+                              Patience);
+    QVERIFY(status->property("errorCode").toInt() != 200);
+    QVERIFY(status->isVisible());
+    QVERIFY(!text(findIn(status, QStringLiteral("statusMessage"))).isEmpty());
+    shot(QStringLiteral("details-unknown"));
 }
 
 void TstStoreScreens::searchAndPage()
@@ -397,7 +412,7 @@ void TstStoreScreens::searchAndPage()
     openStoreFront();
     QVERIFY(click(onScreen(QStringLiteral("storeSearchButton"))));
     QCOMPARE(screen()->objectName(), QStringLiteral("searchPage"));
-    QTRY_VERIFY(screen()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
     QList<QQuickItem *> chips;
     QQuickItem *flow = onScreen(QStringLiteral("keywordFlow"));
     for (QQuickItem *chip : flow->childItems()) {
@@ -416,8 +431,8 @@ void TstStoreScreens::searchAndPage()
     QVERIFY(click(onScreen(QStringLiteral("searchButton"))));
     QCOMPARE(screen()->objectName(), QStringLiteral("resultsPage"));
     QQuickItem *page = screen();
-    QTRY_COMPARE(page->property("rowCount").toInt(), 12);
-    QTRY_VERIFY(!page->property("waiting").toBool());
+    QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 12, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
     QVERIFY(text(onScreen(QStringLiteral("resultTitle"))).contains(QStringLiteral("14")));
     QCOMPARE(text(onScreen(QStringLiteral("resultCount"))), QStringLiteral("已显示 12 本"));
     // One more page to come: down is live, up is gray.
@@ -428,8 +443,8 @@ void TstStoreScreens::searchAndPage()
     shot(QStringLiteral("results"));
 
     QVERIFY(click(down));
-    QTRY_COMPARE(page->property("rowCount").toInt(), SearchAuthorBooks);
-    QTRY_VERIFY(!page->property("waiting").toBool());
+    QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), SearchAuthorBooks, Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
     QVERIFY(!down->property("enabledLook").toBool());
     QVERIFY(!up->property("enabledLook").toBool());
     // A gray button does nothing.
@@ -443,7 +458,7 @@ void TstStoreScreens::searchAndPage()
     QMetaObject::invokeMethod(list, "positionViewAtEnd");
     QVERIFY(click(listItem(list, SearchAuthorBooks - 1)));
     QCOMPARE(screen()->objectName(), QStringLiteral("detailsPage"));
-    QTRY_VERIFY(screen()->property("loaded").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
     QCOMPARE(text(onScreen(QStringLiteral("detailsTitle"))), QStringLiteral("花边文学"));
 }
 
@@ -452,7 +467,7 @@ void TstStoreScreens::account()
     openStoreFront();
     QVERIFY(click(onScreen(QStringLiteral("storeAccountButton"))));
     QCOMPARE(screen()->objectName(), QStringLiteral("accountPage"));
-    QTRY_VERIFY(!screen()->property("waiting").toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(!screen()->property("waiting").toBool(), Patience);
     QCOMPARE(screen()->property("rowCount").toInt(), 3);
     QVERIFY(!onScreen(QStringLiteral("storeStatus"))->isVisible());
     shot(QStringLiteral("account"));
@@ -488,7 +503,8 @@ void TstStoreScreens::offline()
     QQuickItem *status = onScreen(screenName == "search" ? QStringLiteral("keywordStatus")
                                                          : QStringLiteral("storeStatus"));
     QVERIFY(status);
-    QTRY_COMPARE(status->property("mode").toString(), QStringLiteral("error"));
+    QTRY_COMPARE_WITH_TIMEOUT(status->property("mode").toString(), QStringLiteral("error"),
+                              Patience);
     QCOMPARE(status->property("errorCode").toInt(), -100);
     QVERIFY(status->isVisible());
     QVERIFY(text(findIn(status, QStringLiteral("statusMessage"))).contains(QStringLiteral("网络")));
@@ -498,7 +514,8 @@ void TstStoreScreens::offline()
     // Once the store is reachable again, retrying shows the page.
     qputenv("ZARVOREADER_STORE", QByteArray("127.0.0.1:") + QByteArray::number(m_port));
     QVERIFY(click(findIn(status, QStringLiteral("retryButton"))));
-    QTRY_COMPARE(status->property("mode").toString(), QStringLiteral("ready"));
+    QTRY_COMPARE_WITH_TIMEOUT(status->property("mode").toString(), QStringLiteral("ready"),
+                              Patience);
 }
 
 int main(int argc, char *argv[])
