@@ -40,16 +40,23 @@ by_name = {b["name"]: b for b in runs}
 def fmt(b):
     return "%10.1f %-2s" % (b["real_time"], b["time_unit"])
 
-print("%-34s %13s %13s %8s" % ("benchmark", "time", "reference", "ratio"))
+def reference_name(name):
+    # Options such as a fixed iteration count or manual timing follow the
+    # function name after a slash: X/iterations:6 pairs with X_Reference/iterations:6.
+    base, sep, rest = name.partition("/")
+    return base + "_Reference" + sep + rest
+
+width = max([34] + [len(b["name"]) for b in runs])
+print("%-*s %13s %13s %8s" % (width, "benchmark", "time", "reference", "ratio"))
 for b in runs:
-    if b["name"].endswith("_Reference"):
+    if b["name"].partition("/")[0].endswith("_Reference"):
         continue
-    ref = by_name.get(b["name"] + "_Reference")
+    ref = by_name.get(reference_name(b["name"]))
     if ref is None:
-        print("%-34s %13s" % (b["name"], fmt(b)))
+        print("%-*s %13s" % (width, b["name"], fmt(b)))
         continue
     ratio = b["real_time"] / ref["real_time"] if ref["real_time"] else float("inf")
-    print("%-34s %13s %13s %7.1fx" % (b["name"], fmt(b), fmt(ref), ratio))
+    print("%-*s %13s %13s %7.1fx" % (width, b["name"], fmt(b), fmt(ref), ratio))
 PY
 done
 exit $status
