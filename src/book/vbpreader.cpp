@@ -398,7 +398,15 @@ void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
         return;
     if (!QDir().mkpath(m_BookPath))
         return;
-    QSaveFile file(m_BookPath + fileName);
+    // Every open extracts the cover again; an unchanged cover is left as it
+    // is, which spares a synced rewrite on each open.
+    const QString path = m_BookPath + fileName;
+    QFile existing(path);
+    if (existing.size() == length && existing.open(QIODevice::ReadOnly) &&
+        existing.readAll() == QByteArray::fromRawData(data, length))
+        return;
+    existing.close();
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return;
     if (file.write(data, length) != length)

@@ -127,6 +127,7 @@ private slots:
     void topLevelNamesAreLatin1();
     void cover_data();
     void cover();
+    void coverReplacesStaleFile();
     void chapterTextBudget();
     void roundTrip();
 };
@@ -509,6 +510,26 @@ void TestVbpReader::cover()
     QCOMPARE(pngFiles(), expected);
     if (written) {
         QFile file(BookInfoFolder + "/" + id + ".png");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), png);
+    }
+}
+
+void TestVbpReader::coverReplacesStaleFile()
+{
+    // A cover left by an earlier package under the same id, of the same size
+    // but other bytes, is replaced; reopening keeps the right one.
+    const QByteArray png = "\x89PNG-new-cover";
+    QVERIFY(QDir().mkpath(BookInfoFolder));
+    QFile stale(BookInfoFolder + "/same.png");
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray(png.size(), 'x'));
+    stale.close();
+    RawPackage book;
+    book.add("index.xml", OneChapterIndex).add("58_84.png", png);
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(open(book.toBytes(), "same"), 0);
+        QFile file(BookInfoFolder + "/same.png");
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), png);
     }
