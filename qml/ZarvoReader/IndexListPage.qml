@@ -15,8 +15,15 @@ Rectangle {
     signal jumped()
     signal cancelled()
 
+    // The first load stores the reading position and remembers it, so that
+    // leaving the list without a choice returns to the same page.
+    property bool opened: false
     function load(newKind) {
         kind = newKind
+        if (!opened) {
+            opened = true
+            bookreader.StartUpListView()
+        }
         if (kind === 0) {
             bookreader.GetChapterList()
             currentRow = listItemModel.getCurrentIndex()

@@ -16,6 +16,7 @@ Rectangle {
 
     BarButton {
         id: backButton
+        objectName: "backButton"
         visible: bar.showBack
         anchors.left: parent.left
         anchors.verticalCenter: parent.verticalCenter
