@@ -24,10 +24,10 @@ bool ByteRange::readNumber(const QByteArray &text, qint64 *value)
 
 ByteRange ByteRange::parse(const QByteArray &header, qint64 size)
 {
-    const QByteArray spec = header.trimmed();
-    if (!spec.startsWith("bytes=") || spec.contains(','))
+    const QByteArray value = header.trimmed();
+    if (!value.startsWith("bytes=") || value.contains(','))
         return ByteRange(Whole, size);
-    const QByteArray range = spec.mid(6).trimmed();
+    const QByteArray range = value.mid(6).trimmed();
     const int dash = range.indexOf('-');
     if (dash < 0)
         return ByteRange(Whole, size);

@@ -62,7 +62,7 @@ bool StoreAnswers::validUid(const QString &uid)
 
 QString StoreAnswers::money(int cents)
 {
-    return QStringLiteral("%1.%2 yuan").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1.%2 元").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
 }
 
 bool StoreAnswers::resolveUid(const StoreQuery &query, QString *uid, StoreReply *refusal)
@@ -171,7 +171,7 @@ StoreReply StoreAnswers::library(const StoreQuery &query, const QString &base)
             document.attribute(QStringLiteral("type"), QStringLiteral("wap"));
             document.attribute(Id, QStringLiteral("about"));
             document.attribute(QStringLiteral("href"), base);
-            document.text(QStringLiteral("About the store"));
+            document.text(QStringLiteral("关于书城"));
             document.end();
         }
         document.end();
@@ -219,11 +219,8 @@ StoreReply StoreAnswers::search(const StoreQuery &query)
         writePage(document, books, page, perPage, "booklist");
     } else {
         document.textElement(QStringLiteral("msgs"), QString());
-        document.textElement(
-            QStringLiteral("tips"),
-            QStringLiteral("%1 found for \"%2\"")
-                .arg(total == 1 ? QStringLiteral("1 book") : QStringLiteral("%1 books").arg(total),
-                     keyword));
+        document.textElement(QStringLiteral("tips"),
+                             QStringLiteral("找到 %1 本与“%2”有关的书").arg(total).arg(keyword));
         writePage(document, books, page, perPage, "piclist");
     }
     StoreReply reply;
@@ -307,9 +304,9 @@ StoreReply StoreAnswers::account(const StoreQuery &query)
     document.attribute(Ret, Ok);
     document.textElement(QStringLiteral("uid"), uid);
     const QList<QPair<QString, QString>> lines = {
-        {QStringLiteral("User id"), uid},
-        {QStringLiteral("Balance"), money(m_ledger.balanceCents(key))},
-        {QStringLiteral("Books bought"), QString::number(m_ledger.booksBought(key))},
+        {QStringLiteral("用户编号"), uid},
+        {QStringLiteral("账户余额"), money(m_ledger.balanceCents(key))},
+        {QStringLiteral("已购图书"), QString::number(m_ledger.booksBought(key))},
     };
     for (const auto &line : lines) {
         document.start(QStringLiteral("line"));
@@ -377,9 +374,9 @@ StoreReply StoreAnswers::downloadAnswer(const StoreBook &book, const QString &ti
     StoreDocument document(Vr);
     document.attribute(Ret, QStringLiteral("download"));
     document.attribute(QStringLiteral("type"), QStringLiteral("vbp"));
-    document.textElement(QStringLiteral("title"), QStringLiteral("Download"));
+    document.textElement(QStringLiteral("title"), QStringLiteral("下载"));
     document.textElement(QStringLiteral("text"),
-                         QStringLiteral("\"%1\" is on its way to your bookshelf.").arg(book.title));
+                         QStringLiteral("《%1》正在送往你的书架。").arg(book.title));
     document.textElement(QStringLiteral("content"), book.title);
     document.textElement(QStringLiteral("link"), link);
     document.textElement(QStringLiteral("size"), QString::number(book.packageSize));
@@ -403,14 +400,14 @@ StoreReply StoreAnswers::chargeAnswer(const StoreBook &book, const QString &sid,
     document.attribute(Id, pid);
     document.attribute(QStringLiteral("url"), url);
     document.attribute(QStringLiteral("text"),
-                       QStringLiteral("\"%1\" costs %2, paid by one SMS to %3. Buy it?")
+                       QStringLiteral("《%1》售价 %2，发送一条短信到 %3 即可购买。要购买吗？")
                            .arg(book.title, money(book.priceCents), QLatin1String(SmsNumber)));
     document.end();
     document.start(QStringLiteral("ok"));
-    document.attribute(QStringLiteral("text"), QStringLiteral("Buy"));
+    document.attribute(QStringLiteral("text"), QStringLiteral("购买"));
     document.end();
     document.start(QStringLiteral("cancel"));
-    document.attribute(QStringLiteral("text"), QStringLiteral("Cancel"));
+    document.attribute(QStringLiteral("text"), QStringLiteral("取消"));
     document.end();
     StoreReply reply;
     reply.body = document.finish();
@@ -423,10 +420,10 @@ StoreReply StoreAnswers::payAnswer(const StoreBook &book, const QString &sid,
     StoreDocument document(Vr);
     document.attribute(Ret, QStringLiteral("pay"));
     document.attribute(QStringLiteral("sid"), sid);
-    document.textElement(QStringLiteral("title"), QStringLiteral("Confirm purchase"));
+    document.textElement(QStringLiteral("title"), QStringLiteral("确认购买"));
     document.textElement(
         QStringLiteral("text"),
-        QStringLiteral("\"%1\" costs %2 from your balance of %3. Buy it?")
+        QStringLiteral("《%1》售价 %2，将从余额 %3 中扣除。要购买吗？")
             .arg(book.title, money(book.priceCents), money(m_ledger.balanceCents(userKey))));
     StoreReply reply;
     reply.body = document.finish();

@@ -92,24 +92,24 @@ void StoreCatalogue::buildLists()
     std::stable_sort(newest.begin(), newest.end(), [this](int a, int b) {
         return m_books.at(a).modified > m_books.at(b).modified;
     });
-    addList(QStringLiteral("hot"), QStringLiteral("Hot books"), all);
-    addList(QStringLiteral("new"), QStringLiteral("New arrivals"), newest);
-    addList(QStringLiteral("free"), QStringLiteral("Free books"), free);
-    addList(QStringLiteral("vip"), QStringLiteral("Premium books"), paid);
+    addList(QStringLiteral("hot"), QStringLiteral("热门图书"), all);
+    addList(QStringLiteral("new"), QStringLiteral("新书上架"), newest);
+    addList(QStringLiteral("free"), QStringLiteral("免费图书"), free);
+    addList(QStringLiteral("vip"), QStringLiteral("精品图书"), paid);
 
     m_categories = {
         {QStringLiteral("novel"),
-         QStringLiteral("Featured"),
+         QStringLiteral("精选"),
          true,
          QStringLiteral("hot"),
          {QStringLiteral("hot"), QStringLiteral("new")}},
         {QStringLiteral("free"),
-         QStringLiteral("Free"),
+         QStringLiteral("免费"),
          false,
          QStringLiteral("free"),
          {QStringLiteral("free")}},
         {QStringLiteral("vip"),
-         QStringLiteral("Premium"),
+         QStringLiteral("精品"),
          false,
          QStringLiteral("vip"),
          {QStringLiteral("vip")}},

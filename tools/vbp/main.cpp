@@ -3,7 +3,7 @@
 
 #include "exitcodes.h"
 #include "packcommand.h"
-#include "vbpinspector.h"
+#include "vbpviewer.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -40,9 +40,9 @@ int main(int argc, char *argv[])
     if (command == "pack")
         return PackCommand::run(QStringList{QStringLiteral("vbp pack")} + arguments);
     if (command == "info")
-        return VbpInspector::info(arguments);
+        return VbpViewer::info(arguments);
     if (command == "cat")
-        return VbpInspector::cat(arguments);
+        return VbpViewer::cat(arguments);
     printUsage();
     return ExitUsage;
 }

@@ -1,4 +1,4 @@
-#include "vbpinspector.h"
+#include "vbpviewer.h"
 
 #include "commondef.h"
 #include "exitcodes.h"
@@ -163,7 +163,7 @@ void printChapter(const VRBChaptersRelt *chapters)
 
 } // namespace
 
-int VbpInspector::info(const QStringList &arguments)
+int VbpViewer::info(const QStringList &arguments)
 {
     if (arguments.size() != 1) {
         err(QStringLiteral("usage: vbp info FILE"));
@@ -196,7 +196,7 @@ int VbpInspector::info(const QStringList &arguments)
     return code;
 }
 
-int VbpInspector::cat(const QStringList &arguments)
+int VbpViewer::cat(const QStringList &arguments)
 {
     if (arguments.size() != 2) {
         err(QStringLiteral("usage: vbp cat FILE CHAPTER_ID"));
