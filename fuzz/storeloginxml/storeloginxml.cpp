@@ -1,29 +1,9 @@
-// Feeds arbitrary bytes to the reader of login answers, both whole and through
-// a device read in pieces.
+// Feeds arbitrary bytes to the reader of login answers.
+#include "../storexmlfuzz.h"
 #include "ebookreaderusrlogxmlhandler.h"
 #include "userlogininfo.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <cstddef>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    {
-        EbookReaderUsrLogXmlHandler handler;
-        UserLoginInfo record;
-        handler.readFile(bytes, &record);
-        handler.errorCode();
-    }
-    {
-        QBuffer device;
-        device.setData(bytes);
-        device.open(QIODevice::ReadOnly);
-        EbookReaderUsrLogXmlHandler handler;
-        UserLoginInfo record;
-        handler.readFile(&device, &record);
-    }
-    return 0;
+    return fuzzStoreAnswer<EbookReaderUsrLogXmlHandler, UserLoginInfo>(data, size);
 }
