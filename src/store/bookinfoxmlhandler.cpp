@@ -4,40 +4,12 @@ BookInfoXmlHandler::BookInfoXmlHandler() = default;
 
 bool BookInfoXmlHandler::readFile(const QByteArray &data, BookInfoItem *item)
 {
-    mBookInfoItem = item;
-    if (!mBookInfoItem)
-        return false;
-    return parseDocument(data);
+    return parseInto(mBookInfoItem, item, data);
 }
 
 bool BookInfoXmlHandler::readFile(QIODevice *device, BookInfoItem *item)
 {
-    mBookInfoItem = item;
-    if (!mBookInfoItem)
-        return false;
-    return parseDocument(device);
-}
-
-int BookInfoXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString BookInfoXmlHandler::errorString() const
-{
-    return errorStr;
-}
-
-bool BookInfoXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool BookInfoXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
+    return parseInto(mBookInfoItem, item, device);
 }
 
 bool BookInfoXmlHandler::startElement(const QString &, const QString &, const QString &qName,
@@ -65,9 +37,7 @@ bool BookInfoXmlHandler::endElement(const QString &, const QString &, const QStr
         mBookInfoItem->size = currentText;
     else if (qName == QLatin1String("display_lines"))
         mBookInfoItem->displayLines = currentText;
-    else if (qName == QLatin1String("error_code"))
-        errorCodeValue = decimal(currentText);
-    else if (qName == QLatin1String("error"))
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    else
+        readErrorElement(qName);
     return true;
 }

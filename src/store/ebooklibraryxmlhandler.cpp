@@ -6,28 +6,12 @@ EBookLibraryXmlHandler::~EBookLibraryXmlHandler() = default;
 
 bool EBookLibraryXmlHandler::readFile(const QByteArray &data, EBookReaderLibrary *library)
 {
-    pReaderLibrary = library;
-    if (!pReaderLibrary)
-        return false;
-    return parseDocument(data);
+    return parseInto(pReaderLibrary, library, data);
 }
 
 bool EBookLibraryXmlHandler::readFile(QIODevice *device, EBookReaderLibrary *library)
 {
-    pReaderLibrary = library;
-    if (!pReaderLibrary)
-        return false;
-    return parseDocument(device);
-}
-
-int EBookLibraryXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EBookLibraryXmlHandler::errorString() const
-{
-    return errorStr;
+    return parseInto(pReaderLibrary, library, device);
 }
 
 bool EBookLibraryXmlHandler::startElement(const QString &, const QString &, const QString &qName,
@@ -114,10 +98,8 @@ bool EBookLibraryXmlHandler::endElement(const QString &, const QString &, const 
         endItem();
     } else if (qName == QLatin1String("subcat")) {
         endSubcat();
-    } else if (qName == QLatin1String("error_code")) {
-        errorCodeValue = decimal(currentText);
-    } else if (qName == QLatin1String("error")) {
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    } else {
+        readErrorElement(qName);
     }
     return true;
 }
@@ -142,16 +124,4 @@ void EBookLibraryXmlHandler::endSubcat()
     if (pSubcat)
         pReaderLibrary->subcatList.append(pSubcat.release());
     isSubcat = false;
-}
-
-bool EBookLibraryXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EBookLibraryXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
 }

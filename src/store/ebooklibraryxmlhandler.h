@@ -19,16 +19,11 @@ public:
 
     bool readFile(const QByteArray &data, EBookReaderLibrary *library);
     bool readFile(QIODevice *device, EBookReaderLibrary *library);
-    // 200, or the code the answer reported before it became unreadable.
-    int errorCode();
-    QString errorString() const override;
 
     bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
                       const QXmlStreamAttributes &atts) override;
     bool endElement(const QString &namespaceURI, const QString &localName,
                     const QString &qName) override;
-    bool characters(const QString &ch) override;
-    bool fatalError(const XmlSaxParseException &exception) override;
 
 private:
     void startItem(const QXmlStreamAttributes &atts);
@@ -36,8 +31,6 @@ private:
     void endItem();
     void endSubcat();
 
-    QString currentText;
-    QString errorStr;
     // Entries waiting for their end tag; the handler owns them until then,
     // so a document that breaks off leaks nothing.
     std::unique_ptr<BookItem> pBookItem;
@@ -49,7 +42,6 @@ private:
     bool isSubcat = false;
     bool isHrefItem = false;
     EBookReaderLibrary *pReaderLibrary = nullptr;
-    int errorCodeValue = 200;
 };
 
 #endif // EBOOKLIBRARYXMLHANDLER_H

@@ -4,28 +4,12 @@ EBookReaderDownloadXmlHandler::EBookReaderDownloadXmlHandler() = default;
 
 bool EBookReaderDownloadXmlHandler::readFile(const QByteArray &data, Downloadtype *record)
 {
-    pType = record;
-    if (!pType)
-        return false;
-    return parseDocument(data);
+    return parseInto(pType, record, data);
 }
 
 bool EBookReaderDownloadXmlHandler::readFile(QIODevice *device, Downloadtype *record)
 {
-    pType = record;
-    if (!pType)
-        return false;
-    return parseDocument(device);
-}
-
-int EBookReaderDownloadXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EBookReaderDownloadXmlHandler::errorString() const
-{
-    return errorStr;
+    return parseInto(pType, record, device);
 }
 
 bool EBookReaderDownloadXmlHandler::startElement(const QString &, const QString &,
@@ -74,7 +58,7 @@ bool EBookReaderDownloadXmlHandler::endElement(const QString &, const QString &,
     else if (isPay)
         endPayElement(qName);
     else
-        endOtherElement(qName);
+        readErrorElement(qName);
     return true;
 }
 
@@ -112,24 +96,4 @@ void EBookReaderDownloadXmlHandler::endPayElement(const QString &qName)
         pType->text = currentText;
         isPay = false;
     }
-}
-
-void EBookReaderDownloadXmlHandler::endOtherElement(const QString &qName)
-{
-    if (qName == QLatin1String("error_code"))
-        errorCodeValue = decimal(currentText);
-    else if (qName == QLatin1String("error"))
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
-}
-
-bool EBookReaderDownloadXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EBookReaderDownloadXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
 }

@@ -16,26 +16,18 @@ public:
 
     bool readFile(const QByteArray &data, Downloadtype *record);
     bool readFile(QIODevice *device, Downloadtype *record);
-    int errorCode();
-    QString errorString() const override;
 
     bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
                       const QXmlStreamAttributes &atts) override;
     bool endElement(const QString &namespaceURI, const QString &localName,
                     const QString &qName) override;
-    bool characters(const QString &ch) override;
-    bool fatalError(const XmlSaxParseException &exception) override;
 
 private:
     void startAnswer(const QXmlStreamAttributes &atts);
     void endDownloadElement(const QString &qName);
     void endPayElement(const QString &qName);
-    void endOtherElement(const QString &qName);
 
     Downloadtype *pType = nullptr;
-    QString currentText;
-    QString errorStr;
-    int errorCodeValue = 200;
     bool isDownload = false;
     bool isChargeDef = false;
     bool isPay = false;

@@ -4,40 +4,12 @@ EBookReaderMyAccountXmlHandler::EBookReaderMyAccountXmlHandler() = default;
 
 bool EBookReaderMyAccountXmlHandler::readFile(const QByteArray &data, MyAccountInfo *info)
 {
-    pMyAccountInfo = info;
-    if (!pMyAccountInfo)
-        return false;
-    return parseDocument(data);
+    return parseInto(pMyAccountInfo, info, data);
 }
 
 bool EBookReaderMyAccountXmlHandler::readFile(QIODevice *device, MyAccountInfo *info)
 {
-    pMyAccountInfo = info;
-    if (!pMyAccountInfo)
-        return false;
-    return parseDocument(device);
-}
-
-int EBookReaderMyAccountXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EBookReaderMyAccountXmlHandler::errorString() const
-{
-    return errorStr;
-}
-
-bool EBookReaderMyAccountXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EBookReaderMyAccountXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
+    return parseInto(pMyAccountInfo, info, device);
 }
 
 bool EBookReaderMyAccountXmlHandler::startElement(const QString &, const QString &,
@@ -59,9 +31,6 @@ bool EBookReaderMyAccountXmlHandler::startElement(const QString &, const QString
 bool EBookReaderMyAccountXmlHandler::endElement(const QString &, const QString &,
                                                 const QString &qName)
 {
-    if (qName == QLatin1String("error_code"))
-        errorCodeValue = decimal(currentText);
-    else if (qName == QLatin1String("error"))
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    readErrorElement(qName);
     return true;
 }

@@ -16,23 +16,16 @@ public:
 
     bool readFile(const QByteArray &data, MyAccountInfo *info);
     bool readFile(QIODevice *device, MyAccountInfo *info);
-    int errorCode();
-    QString errorString() const override;
 
     bool startElement(const QString &namespaceURI, const QString &localName, const QString &qName,
                       const QXmlStreamAttributes &atts) override;
     bool endElement(const QString &namespaceURI, const QString &localName,
                     const QString &qName) override;
-    bool characters(const QString &ch) override;
-    bool fatalError(const XmlSaxParseException &exception) override;
 
 private:
-    QString currentText;
-    QString errorStr;
     // The line most recently read; owned by the record.
     Line *pLine = nullptr;
     MyAccountInfo *pMyAccountInfo = nullptr;
-    int errorCodeValue = 200;
 };
 
 #endif // EBOOKREADERMYACCOUNTXMLHANDLER_H

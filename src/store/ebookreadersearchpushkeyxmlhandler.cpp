@@ -5,28 +5,12 @@ EBookReaderSearchPushKeyXmlHandler::EBookReaderSearchPushKeyXmlHandler() = defau
 bool EBookReaderSearchPushKeyXmlHandler::readFile(const QByteArray &data,
                                                   SearchPushKeyword *keyword)
 {
-    pKeyWord = keyword;
-    if (!pKeyWord)
-        return false;
-    return parseDocument(data);
+    return parseInto(pKeyWord, keyword, data);
 }
 
 bool EBookReaderSearchPushKeyXmlHandler::readFile(QIODevice *device, SearchPushKeyword *keyword)
 {
-    pKeyWord = keyword;
-    if (!pKeyWord)
-        return false;
-    return parseDocument(device);
-}
-
-int EBookReaderSearchPushKeyXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EBookReaderSearchPushKeyXmlHandler::errorString() const
-{
-    return errorStr;
+    return parseInto(pKeyWord, keyword, device);
 }
 
 bool EBookReaderSearchPushKeyXmlHandler::startElement(const QString &, const QString &,
@@ -46,21 +30,7 @@ bool EBookReaderSearchPushKeyXmlHandler::endElement(const QString &, const QStri
 {
     if (qName == QLatin1String("key"))
         pKeyWord->keywordList.append(currentText);
-    else if (qName == QLatin1String("error_code"))
-        errorCodeValue = decimal(currentText);
-    else if (qName == QLatin1String("error"))
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    else
+        readErrorElement(qName);
     return true;
-}
-
-bool EBookReaderSearchPushKeyXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EBookReaderSearchPushKeyXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
 }

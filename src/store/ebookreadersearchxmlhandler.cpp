@@ -6,28 +6,12 @@ EbookReaderSearchXmlHandler::~EbookReaderSearchXmlHandler() = default;
 
 bool EbookReaderSearchXmlHandler::readFile(const QByteArray &data, EBookReaderSearchResult *result)
 {
-    pSearchRes = result;
-    if (!pSearchRes)
-        return false;
-    return parseDocument(data);
+    return parseInto(pSearchRes, result, data);
 }
 
 bool EbookReaderSearchXmlHandler::readFile(QIODevice *device, EBookReaderSearchResult *result)
 {
-    pSearchRes = result;
-    if (!pSearchRes)
-        return false;
-    return parseDocument(device);
-}
-
-int EbookReaderSearchXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EbookReaderSearchXmlHandler::errorString() const
-{
-    return errorStr;
+    return parseInto(pSearchRes, result, device);
 }
 
 bool EbookReaderSearchXmlHandler::startElement(const QString &, const QString &,
@@ -77,22 +61,8 @@ bool EbookReaderSearchXmlHandler::endElement(const QString &, const QString &, c
             pSearchRes->bookList.append(mpbInfo.release());
         }
         bookListflg = false;
-    } else if (qName == QLatin1String("error_code")) {
-        errorCodeValue = decimal(currentText);
-    } else if (qName == QLatin1String("error")) {
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    } else {
+        readErrorElement(qName);
     }
     return true;
-}
-
-bool EbookReaderSearchXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EbookReaderSearchXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
 }

@@ -4,40 +4,12 @@ EbookReaderUsrLogXmlHandler::EbookReaderUsrLogXmlHandler() = default;
 
 bool EbookReaderUsrLogXmlHandler::readFile(const QByteArray &data, UserLoginInfo *info)
 {
-    mUsrlogInfo = info;
-    if (!mUsrlogInfo)
-        return false;
-    return parseDocument(data);
+    return parseInto(mUsrlogInfo, info, data);
 }
 
 bool EbookReaderUsrLogXmlHandler::readFile(QIODevice *device, UserLoginInfo *info)
 {
-    mUsrlogInfo = info;
-    if (!mUsrlogInfo)
-        return false;
-    return parseDocument(device);
-}
-
-int EbookReaderUsrLogXmlHandler::errorCode()
-{
-    return errorCodeValue;
-}
-
-QString EbookReaderUsrLogXmlHandler::errorString() const
-{
-    return errorStr;
-}
-
-bool EbookReaderUsrLogXmlHandler::characters(const QString &ch)
-{
-    // The parser may hand one element's text over in several pieces.
-    currentText.append(ch);
-    return true;
-}
-
-bool EbookReaderUsrLogXmlHandler::fatalError(const XmlSaxParseException &)
-{
-    return false;
+    return parseInto(mUsrlogInfo, info, device);
 }
 
 bool EbookReaderUsrLogXmlHandler::startElement(const QString &, const QString &,
@@ -56,9 +28,7 @@ bool EbookReaderUsrLogXmlHandler::endElement(const QString &, const QString &, c
         mUsrlogInfo->usrId = currentText;
     else if (qName == QLatin1String("prefix"))
         mUsrlogInfo->serPrefixUrl = currentText;
-    else if (qName == QLatin1String("error_code"))
-        errorCodeValue = decimal(currentText);
-    else if (qName == QLatin1String("error"))
-        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+    else
+        readErrorElement(qName);
     return true;
 }

@@ -15,19 +15,26 @@ bool XmlSaxHandler::endElement(const QString &, const QString &, const QString &
     return true;
 }
 
-bool XmlSaxHandler::characters(const QString &)
+bool XmlSaxHandler::characters(const QString &ch)
 {
+    // The parser may hand one element's text over in several pieces.
+    currentText.append(ch);
     return true;
 }
 
 QString XmlSaxHandler::errorString() const
 {
-    return QString();
+    return errorStr;
 }
 
 bool XmlSaxHandler::fatalError(const XmlSaxParseException &)
 {
     return false;
+}
+
+int XmlSaxHandler::errorCode() const
+{
+    return errorCodeValue;
 }
 
 bool XmlSaxHandler::parseDocument(const QByteArray &data)
@@ -63,4 +70,17 @@ int XmlSaxHandler::refinedErrorCode(int errorCode, const QString &errorText)
     if (errorCode != 400)
         return errorCode;
     return decimal(errorText.left(5));
+}
+
+bool XmlSaxHandler::readErrorElement(const QString &qName)
+{
+    if (qName == QLatin1String("error_code")) {
+        errorCodeValue = decimal(currentText);
+        return true;
+    }
+    if (qName == QLatin1String("error")) {
+        errorCodeValue = refinedErrorCode(errorCodeValue, currentText);
+        return true;
+    }
+    return false;
 }
