@@ -2,6 +2,9 @@
 
 #include "commondef.h"
 
+#include <QByteArray>
+#include <QList>
+
 UrlMaker::UrlMaker(RequestType rType)
 {
     m_allUrl.clear();
@@ -45,18 +48,22 @@ void UrlMaker::setAction(RequestType rType)
     m_allUrl.append(m_prefixUrl);
 }
 
-void UrlMaker::appendQuery(std::initializer_list<Pair> pairs, bool trailingSeparator)
+void UrlMaker::appendQuery(const char *names, std::initializer_list<QString> values,
+                           bool trailingSeparator)
 {
+    const QList<QByteArray> keys = QByteArray(names).split(' ');
+    const qsizetype count = qMin(keys.size(), qsizetype(values.size()));
     m_allUrl.append(QLatin1Char('?'));
-    const Pair *last = pairs.end() - 1;
-    for (const Pair *p = pairs.begin(); p != pairs.end(); ++p) {
-        if (p->second.isEmpty())
+    const QString *value = values.begin();
+    for (qsizetype i = 0; i < count; ++i, ++value) {
+        if (value->isEmpty())
             continue;
-        m_allUrl.append(QLatin1String(p->first));
-        m_allUrl.append(p->second);
+        m_allUrl.append(QLatin1String(keys.at(i)));
+        m_allUrl.append(QLatin1Char('='));
+        m_allUrl.append(*value);
         // The separator depends on the position in the list, not on whether
         // a later value is present: an empty last value leaves a trailing "&".
-        if (p != last || trailingSeparator)
+        if (i != count - 1 || trailingSeparator)
             m_allUrl.append(QLatin1Char('&'));
     }
 }
@@ -65,193 +72,98 @@ void UrlMaker::loginReqAssemble(QString uid, QString imei, QString width, QStrin
                                 QString ver, QString lan, QString chan, QString ua, QString abver)
 {
     // The store expects the login query to end with "&".
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"width=", width},
-                 {"height=", height},
-                 {"ver=", ver},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"ua=", ua},
-                 {"abver=", abver}},
-                true);
+    appendQuery("uid imei width height ver lan chan ua abver",
+                {uid, imei, width, height, ver, lan, chan, ua, abver}, true);
 }
 
 void UrlMaker::bookInfoReqAssemble(QString uid, QString imei, QString lan, QString cat,
                                    QString chan, QString bookId, QString ua, QString ver,
                                    QString width, QString height)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"lan=", lan},
-                 {"cat=", cat},
-                 {"chan=", chan},
-                 {"bookid=", bookId},
-                 {"ua=", ua},
-                 {"ver=", ver},
-                 {"width=", width},
-                 {"height=", height}});
+    appendQuery("uid imei lan cat chan bookid ua ver width height",
+                {uid, imei, lan, cat, chan, bookId, ua, ver, width, height});
 }
 
 void UrlMaker::libraryReqAssemble(QString uid, QString imei, QString lan, QString cat, QString chan,
                                   QString ver, QString ua)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"lan=", lan},
-                 {"cat=", cat},
-                 {"chan=", chan},
-                 {"ver=", ver},
-                 {"ua=", ua}});
+    appendQuery("uid imei lan cat chan ver ua", {uid, imei, lan, cat, chan, ver, ua});
 }
 
 void UrlMaker::libraryAndUidReqAssemble(QString uid, QString imei, QString lan, QString cat,
                                         QString chan, QString ver, QString ua, QString openflag)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"lan=", lan},
-                 {"cat=", cat},
-                 {"chan=", chan},
-                 {"ver=", ver},
-                 {"ua=", ua},
-                 {"openflag=", openflag}});
+    appendQuery("uid imei lan cat chan ver ua openflag",
+                {uid, imei, lan, cat, chan, ver, ua, openflag});
 }
 
 void UrlMaker::libraryCatReqAssemble(QString cat, QString ua, QString lan, QString chan,
                                      QString uid, QString ver, QString imei)
 {
-    appendQuery({{"cat=", cat},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver},
-                 {"imei=", imei}});
+    appendQuery("cat ua lan chan uid ver imei", {cat, ua, lan, chan, uid, ver, imei});
 }
 
 void UrlMaker::searchByKeyReqAssemble(QString uid, QString imei, QString lan, QString cat,
                                       QString chan, QString keyword, QString pageidx,
                                       QString numperpage, QString ver, QString ua)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"lan=", lan},
-                 {"cat=", cat},
-                 {"chan=", chan},
-                 {"keyword=", keyword},
-                 {"pageidx=", pageidx},
-                 {"numperpage=", numperpage},
-                 {"ver=", ver},
-                 {"ua=", ua}});
+    appendQuery("uid imei lan cat chan keyword pageidx numperpage ver ua",
+                {uid, imei, lan, cat, chan, keyword, pageidx, numperpage, ver, ua});
 }
 
 void UrlMaker::searchMoreReqAssemble(QString uid, QString imei, QString lan, QString cat,
                                      QString chan, QString catid, QString pageidx,
                                      QString numperpage, QString ver, QString ua)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"lan=", lan},
-                 {"cat=", cat},
-                 {"chan=", chan},
-                 {"catid=", catid},
-                 {"pageidx=", pageidx},
-                 {"numperpage=", numperpage},
-                 {"ver=", ver},
-                 {"ua=", ua}});
+    appendQuery("uid imei lan cat chan catid pageidx numperpage ver ua",
+                {uid, imei, lan, cat, chan, catid, pageidx, numperpage, ver, ua});
 }
 
 void UrlMaker::defKeywordsReqAssemble(QString imei, QString ua, QString lan, QString chan,
                                       QString uid, QString ver)
 {
-    appendQuery({{"imei=", imei},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver}});
+    appendQuery("imei ua lan chan uid ver", {imei, ua, lan, chan, uid, ver});
 }
 
 void UrlMaker::defKeywordsAndUidReqAssemble(QString imei, QString ua, QString lan, QString chan,
                                             QString uid, QString ver, QString openflag)
 {
-    appendQuery({{"imei=", imei},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver},
-                 {"openflag=", openflag}});
+    appendQuery("imei ua lan chan uid ver openflag", {imei, ua, lan, chan, uid, ver, openflag});
 }
 
 void UrlMaker::myAccountReqAssemble(QString ua, QString lan, QString chan, QString uid, QString ver,
                                     QString imei)
 {
-    appendQuery({{"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver},
-                 {"imei=", imei}});
+    appendQuery("ua lan chan uid ver imei", {ua, lan, chan, uid, ver, imei});
 }
 
 void UrlMaker::myAccountAndUidReqAssemble(QString ua, QString lan, QString chan, QString uid,
                                           QString ver, QString imei, QString openflag)
 {
-    appendQuery({{"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver},
-                 {"imei=", imei},
-                 {"openflag=", openflag}});
+    appendQuery("ua lan chan uid ver imei openflag", {ua, lan, chan, uid, ver, imei, openflag});
 }
 
 void UrlMaker::downLoadReqAssemble(QString uid, QString imei, QString cid, QString width,
                                    QString height, QString ua, QString lan, QString chan,
                                    QString ver)
 {
-    appendQuery({{"uid=", uid},
-                 {"imei=", imei},
-                 {"cid=", cid},
-                 {"width=", width},
-                 {"height=", height},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"ver=", ver}});
+    appendQuery("uid imei cid width height ua lan chan ver",
+                {uid, imei, cid, width, height, ua, lan, chan, ver});
 }
 
 void UrlMaker::downLoadReqAssembleEx(QString pid, QString sid, QString uid, QString cid,
                                      QString width, QString height, QString ua, QString lan,
                                      QString chan, QString ver, QString imei)
 {
-    appendQuery({{"pid=", pid},
-                 {"sid=", sid},
-                 {"uid=", uid},
-                 {"cid=", cid},
-                 {"width=", width},
-                 {"height=", height},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"ver=", ver},
-                 {"imei=", imei}});
+    appendQuery("pid sid uid cid width height ua lan chan ver imei",
+                {pid, sid, uid, cid, width, height, ua, lan, chan, ver, imei});
 }
 
 void UrlMaker::coverReqAssemble(QString id, QString resolution, QString size, QString ua,
                                 QString lan, QString chan, QString uid, QString ver, QString imei)
 {
-    appendQuery({{"id=", id},
-                 {"resolution=", resolution},
-                 {"size=", size},
-                 {"ua=", ua},
-                 {"lan=", lan},
-                 {"chan=", chan},
-                 {"uid=", uid},
-                 {"ver=", ver},
-                 {"imei=", imei}});
+    appendQuery("id resolution size ua lan chan uid ver imei",
+                {id, resolution, size, ua, lan, chan, uid, ver, imei});
 }
 
 QString UrlMaker::getUrl() const

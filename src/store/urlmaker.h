@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <initializer_list>
-#include <utility>
 
 // Selects the store action a request goes to.
 enum RequestType
@@ -63,12 +62,12 @@ public:
     QString getUrl() const;
 
 private:
-    using Pair = std::pair<const char *, const QString &>;
-
     void setAction(RequestType rType);
-    // Appends "?" and the pairs; every pair but the last is followed by "&"
-    // (the last one too when trailingSeparator is set).
-    void appendQuery(std::initializer_list<Pair> pairs, bool trailingSeparator = false);
+    // Appends "?" and name=value for each of the blank-separated names and
+    // its value, in order; every pair but the last is followed by "&" (the
+    // last one too when trailingSeparator is set).
+    void appendQuery(const char *names, std::initializer_list<QString> values,
+                     bool trailingSeparator = false);
 
     QString m_prefixUrl;
     QString m_allUrl;
