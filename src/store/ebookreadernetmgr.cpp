@@ -163,6 +163,21 @@ QByteArray EBookReaderNetMgr::takeBody(EBooklibraryConnection *connection, int &
     return QByteArray();
 }
 
+template <typename Handler, typename Record>
+int EBookReaderNetMgr::readAnswer(EBooklibraryConnection *connection, Record *record,
+                                  AnswerUid uidUse)
+{
+    int code = SERVER_OK;
+    const QByteArray body = takeBody(connection, code);
+    if (body.isEmpty())
+        return code;
+    if (uidUse == TakeUid)
+        takeUidFrom(body);
+    Handler reader;
+    const bool parsed = reader.readFile(body, record);
+    return answerCode(parsed, reader.errorCode());
+}
+
 QString EBookReaderNetMgr::coverUrl(const QString &bookId, const char *size) const
 {
     UrlMaker maker(RequestCover);
@@ -264,21 +279,13 @@ bool EBookReaderNetMgr::initCacheData(const QString &catId, bool changeTitle)
 
 void EBookReaderNetMgr::onlineBookFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBooklibraryConnection, code);
-    if (body.isEmpty()) {
-        emit onlineBookRequestResponse(code);
-        return;
-    }
-    takeUidFrom(body);
     auto page = std::make_unique<EBookReaderLibrary>();
-    EBookLibraryXmlHandler reader;
-    const bool parsed = reader.readFile(body, page.get());
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
+    const int code =
+        readAnswer<EBookLibraryXmlHandler>(m_EBooklibraryConnection, page.get(), TakeUid);
+    if (code != SERVER_OK) {
         // An error page is never cached: it would stand in for the store front.
         pReaderLibrary = nullptr;
-        emit onlineBookRequestResponse(answer);
+        emit onlineBookRequestResponse(code);
         return;
     }
     pReaderLibrary = page.get();
@@ -402,18 +409,10 @@ void EBookReaderNetMgr::morePrePageRecommendFinished()
 void EBookReaderNetMgr::finishRecommendPage(EBooklibraryConnection *connection, RecommendFill type)
 {
     m_morePagePending = false;
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(connection, code);
-    if (body.isEmpty()) {
-        emit moreRequestResponse(code);
-        return;
-    }
     EBookReaderSearchResult pSearchRes;
-    EbookReaderSearchXmlHandler reader;
-    const bool parsed = reader.readFile(body, &pSearchRes);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit moreRequestResponse(answer);
+    const int code = readAnswer<EbookReaderSearchXmlHandler>(connection, &pSearchRes, IgnoreUid);
+    if (code != SERVER_OK) {
+        emit moreRequestResponse(code);
         return;
     }
     initRecommendMoreData(type, pSearchRes);
@@ -493,18 +492,11 @@ void EBookReaderNetMgr::GetSearchPageResultInfo(const QString &keyword, int page
 
 void EBookReaderNetMgr::searchByKeyFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBookSearchByKeyConnection, code);
-    if (body.isEmpty()) {
-        emit searchResultResponse(code);
-        return;
-    }
     EBookReaderSearchResult pSearchResResult;
-    EbookReaderSearchXmlHandler reader;
-    const bool parsed = reader.readFile(body, &pSearchResResult);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit searchResultResponse(answer);
+    const int code = readAnswer<EbookReaderSearchXmlHandler>(m_EBookSearchByKeyConnection,
+                                                             &pSearchResResult, IgnoreUid);
+    if (code != SERVER_OK) {
+        emit searchResultResponse(code);
         return;
     }
     if (searchResult) {
@@ -545,19 +537,11 @@ void EBookReaderNetMgr::GetSearchKeyWorldInfo(SearchBookMgr *searchKeyWord)
 
 void EBookReaderNetMgr::getServerPushKeyWordListFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBookDefKeywordConnection, code);
-    if (body.isEmpty()) {
-        emit searchKeyWordResponse(code);
-        return;
-    }
-    takeUidFrom(body);
     SearchPushKeyword pKeyWord;
-    EBookReaderSearchPushKeyXmlHandler reader;
-    const bool parsed = reader.readFile(body, &pKeyWord);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit searchKeyWordResponse(answer);
+    const int code = readAnswer<EBookReaderSearchPushKeyXmlHandler>(m_EBookDefKeywordConnection,
+                                                                    &pKeyWord, TakeUid);
+    if (code != SERVER_OK) {
+        emit searchKeyWordResponse(code);
         return;
     }
     if (searchKey) {
@@ -581,18 +565,11 @@ void EBookReaderNetMgr::GetBookInfo(QString cid)
 
 void EBookReaderNetMgr::getBookInfoFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBookInfoConnection, code);
-    if (body.isEmpty()) {
-        emit bookInfoRequestResponse(code);
-        return;
-    }
     BookInfoItem pBookInfoItem;
-    BookInfoXmlHandler reader;
-    const bool parsed = reader.readFile(body, &pBookInfoItem);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit bookInfoRequestResponse(answer);
+    const int code =
+        readAnswer<BookInfoXmlHandler>(m_EBookInfoConnection, &pBookInfoItem, IgnoreUid);
+    if (code != SERVER_OK) {
+        emit bookInfoRequestResponse(code);
         return;
     }
     bookInfoModel->setBookName(pBookInfoItem.bookName);
@@ -627,19 +604,11 @@ void EBookReaderNetMgr::GetAccountInfo()
 
 void EBookReaderNetMgr::getAccountRequestFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBookAccountConnection, code);
-    if (body.isEmpty()) {
-        emit myAccountRequestResponse(code);
-        return;
-    }
-    takeUidFrom(body);
     MyAccountInfo pMyAccountInfo;
-    EBookReaderMyAccountXmlHandler reader;
-    const bool parsed = reader.readFile(body, &pMyAccountInfo);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit myAccountRequestResponse(answer);
+    const int code = readAnswer<EBookReaderMyAccountXmlHandler>(m_EBookAccountConnection,
+                                                                &pMyAccountInfo, TakeUid);
+    if (code != SERVER_OK) {
+        emit myAccountRequestResponse(code);
         return;
     }
     m_myAccount->removeAllItem();
@@ -667,20 +636,13 @@ void EBookReaderNetMgr::GetUsrLoginInfo()
 
 void EBookReaderNetMgr::getUsrLoginInfoFinished()
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(m_EBookUsrLoginConnection, code);
-    if (body.isEmpty()) {
-        emit sendRequestUid(QString(), code);
-        return;
-    }
-    UserLoginInfo info;
-    EbookReaderUsrLogXmlHandler reader;
     // A broken or refused login is reported too, so the screen does not wait
     // forever.
-    const bool parsed = reader.readFile(body, &info);
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit sendRequestUid(QString(), answer);
+    UserLoginInfo info;
+    const int code =
+        readAnswer<EbookReaderUsrLogXmlHandler>(m_EBookUsrLoginConnection, &info, IgnoreUid);
+    if (code != SERVER_OK) {
+        emit sendRequestUid(QString(), code);
         return;
     }
     uid = info.usrId;
@@ -728,19 +690,12 @@ void EBookReaderNetMgr::getDownloadInfoFinishedEx()
 
 void EBookReaderNetMgr::finishDownloadOrder(EBooklibraryConnection *connection)
 {
-    int code = SERVER_OK;
-    const QByteArray body = takeBody(connection, code);
-    if (body.isEmpty()) {
-        emit downloadRequestResponse(nullptr, code);
-        return;
-    }
     // The record lives only during the emission; receivers copy what they need.
     auto pDownloadtype = std::make_unique<Downloadtype>();
-    EBookReaderDownloadXmlHandler reader;
-    const bool parsed = reader.readFile(body, pDownloadtype.get());
-    const int answer = answerCode(parsed, reader.errorCode());
-    if (answer != SERVER_OK) {
-        emit downloadRequestResponse(nullptr, answer);
+    const int code =
+        readAnswer<EBookReaderDownloadXmlHandler>(connection, pDownloadtype.get(), IgnoreUid);
+    if (code != SERVER_OK) {
+        emit downloadRequestResponse(nullptr, code);
         return;
     }
     emit downloadRequestResponse(pDownloadtype.get(), SERVER_OK);

@@ -123,6 +123,16 @@ private:
     static void dropConnection(EBooklibraryConnection *&connection);
     // The body of a finished exchange, or empty with code set to the failure.
     QByteArray takeBody(EBooklibraryConnection *connection, int &code) const;
+    // Whether an answer may hand out the store user id.
+    enum AnswerUid
+    {
+        IgnoreUid,
+        TakeUid
+    };
+    // Reads a finished exchange's answer into record with a Handler: the
+    // channel's failure when no answer came, else the answer's own code.
+    template <typename Handler, typename Record>
+    int readAnswer(EBooklibraryConnection *connection, Record *record, AnswerUid uidUse);
 
     bool initCacheData(const QString &catId, bool changeTitle);
     void initOnlineData();
