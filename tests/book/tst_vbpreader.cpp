@@ -1,15 +1,12 @@
-#include "bookpacker.h"
 #include "commondef.h"
 #include "qfilestream.h"
 #include "rawpackage.h"
 #include "vbpreader.h"
-#include "vbpwriter.h"
 #include "vrbchaptersrelt.h"
 #include "vrrbookinfo.h"
 
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,12 +17,7 @@ const QByteArray OneChapterIndex =
 
 QByteArray utf16le(const QString &text)
 {
-    QByteArray out;
-    for (const QChar c : text) {
-        out.append(char(c.unicode() & 0xFF));
-        out.append(char(c.unicode() >> 8));
-    }
-    return out;
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
 QByteArray piecesXml(const QList<QList<int>> &pieces)
@@ -58,13 +50,19 @@ RawPackage bookPackage(const QByteArray &nested, const QByteArray &index = OneCh
     return p;
 }
 
+template <typename Change> QByteArray tweaked(RawPackage p, Change change)
+{
+    change(p);
+    return p.toBytes();
+}
+
 QString joinedText(VRBChaptersRelt *relation)
 {
     QString text;
     for (int i = 0; relation && i < relation->count(); ++i) {
         const QByteArray &bytes = relation->getItem(i)->m_text;
-        for (int j = 0; j + 1 < bytes.size(); j += 2)
-            text += QChar(char16_t(uchar(bytes[j]) | (uchar(bytes[j + 1]) << 8)));
+        text += QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()),
+                                   bytes.size() / 2);
     }
     return text;
 }
@@ -93,8 +91,7 @@ private:
     QStringList pngFiles() const
     {
         QStringList found;
-        QDirIterator it(m_root.path(), {"*.png"}, QDir::Files | QDir::Hidden,
-                        QDirIterator::Subdirectories);
+        QDirIterator it(m_root.path(), {"*.png"}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext())
             found << it.next().mid(m_root.path().size());
         return found;
@@ -111,25 +108,16 @@ private slots:
     void init();
     void openErrors_data();
     void openErrors();
-    void openPaths_data();
-    void openPaths();
-    void chapterErrors_data();
-    void chapterErrors();
+    void withoutPackage();
+    void nestedChapters_data();
+    void nestedChapters();
     void nestedStreamForm_data();
     void nestedStreamForm();
-    void chapterBeforeAnyBook();
-    void piecesInDescriptionOrder();
-    void noPiecesGivesNullRelation();
-    void failedChapterDropsAlias();
-    void recordNameOf40Bytes();
-    void packedWordSplit_data();
-    void packedWordSplit();
-    void topLevelNamesAreLatin1();
+    void chapterRelation();
     void cover_data();
     void cover();
     void coverReplacesStaleFile();
     void chapterTextBudget();
-    void roundTrip();
 };
 
 void TestVbpReader::initTestCase()
@@ -152,86 +140,66 @@ void TestVbpReader::openErrors_data()
 
     RawPackage book;
     book.add("index.xml", OneChapterIndex);
+    const auto count = [&](qint32 n) {
+        return tweaked(book, [n](RawPackage &p) { p.fileCount = n; });
+    };
+    const auto index = [&](std::optional<qint32> offset, std::optional<quint32> length) {
+        return tweaked(book, [&](RawPackage &p) {
+            p.records[0].offset = offset;
+            p.records[0].length = length;
+        });
+    };
+    const auto pieces = [](const QList<QList<int>> &list) {
+        return chapterPackage(piecesXml(list)).toBytes();
+    };
+
     QTest::newRow("book") << book.toBytes() << 0;
     QTest::newRow("chapter") << chapterPackage().toBytes() << 0;
-
     QTest::newRow("91 bytes") << book.toBytes().left(91) << 3;
-    RawPackage tagged = book;
-    tagged.tag = "VBP1";
-    QTest::newRow("wrong tag") << tagged.toBytes() << 4;
-
-    RawPackage count = book;
-    count.fileCount = 0;
-    QTest::newRow("no files") << count.toBytes() << 5;
-    count.fileCount = -3;
-    QTest::newRow("negative count") << count.toBytes() << 5;
+    QTest::newRow("wrong tag") << tweaked(book, [](RawPackage &p) { p.tag = "VBP1"; }) << 4;
+    QTest::newRow("no files") << count(0) << 5;
+    QTest::newRow("negative count") << count(-3) << 5;
     // 91 + 48 * count overflows 32 bits; nothing may be reserved for it.
-    count.fileCount = 0x7fffffff;
-    QTest::newRow("count 2^31-1") << count.toBytes() << 3;
-    count.fileCount = 0x05555556;
-    QTest::newRow("count wrapping to small") << count.toBytes() << 3;
-
+    QTest::newRow("count 2^31-1") << count(0x7fffffff) << 3;
+    QTest::newRow("count wrapping to small") << count(0x05555556) << 3;
     RawPackage two;
     two.add("a", {}).add("b", {});
     QTest::newRow("two entries, 187 bytes") << two.toBytes().left(187) << 3;
     QTest::newRow("two entries, 188 bytes") << two.toBytes() << 4; // passes the size test
 
-    auto withIndex = [&](std::optional<qint32> off, std::optional<quint32> len) {
-        RawPackage p = book;
-        p.records[0].offset = off;
-        p.records[0].length = len;
-        return p.toBytes();
-    };
-    QTest::newRow("index offset 0") << withIndex(0, {}) << 3;
-    QTest::newRow("index offset negative") << withIndex(-100, {}) << 3;
-    QTest::newRow("index length 0") << withIndex({}, 0) << 3;
-    QTest::newRow("index past end") << withIndex({}, OneChapterIndex.size() + 1) << 3;
-    QTest::newRow("index offset+length overflows int") << withIndex(0x7ffffff0, 0x100) << 3;
-    QTest::newRow("index ends exactly at end") << withIndex({}, OneChapterIndex.size()) << 0;
-
-    RawPackage badXml;
-    badXml.add("index.xml", "<vb><chapters>");
-    QTest::newRow("index malformed") << badXml.toBytes() << 6;
-
+    QTest::newRow("index offset 0") << index(0, {}) << 3;
+    QTest::newRow("index offset negative") << index(-100, {}) << 3;
+    QTest::newRow("index length 0") << index({}, 0) << 3;
+    QTest::newRow("index past end") << index({}, OneChapterIndex.size() + 1) << 3;
+    QTest::newRow("index offset+length overflows int") << index(0x7ffffff0, 0x100) << 3;
+    QTest::newRow("index ends exactly at end") << index({}, OneChapterIndex.size()) << 0;
+    QTest::newRow("index malformed")
+        << RawPackage().add("index.xml", "<vb><chapters>").toBytes() << 6;
     for (const char *cover : {"58_84.png", "44_63.png", "82_118.png"}) {
         RawPackage p = book;
-        p.add(cover, "png");
-        p.last().length = 4;
+        p.add(cover, "png").records.last().length = 4;
         QTest::addRow("%s past end", cover) << p.toBytes() << 3;
-        p.last().length = 3;
-        p.last().offset = 0;
+        p.records.last().length = 3;
+        p.records.last().offset = 0;
         QTest::addRow("%s offset 0", cover) << p.toBytes() << 3;
     }
 
-    RawPackage onlyContent;
-    onlyContent.add("content.txt", "ab");
-    QTest::newRow("content without chapter.xml") << onlyContent.toBytes() << 4;
-    RawPackage onlyXml;
-    onlyXml.add("chapter.xml", piecesXml({}));
-    QTest::newRow("chapter.xml without content") << onlyXml.toBytes() << 4;
-    RawPackage neither;
-    neither.add("other", "x");
-    QTest::newRow("neither") << neither.toBytes() << 4;
-
-    RawPackage chapter = chapterPackage();
-    chapter.records[0].length = 10000;
-    QTest::newRow("chapter.xml past end") << chapter.toBytes() << 3;
-    chapter = chapterPackage();
-    chapter.records[1].offset = 0;
-    QTest::newRow("content.txt offset 0") << chapter.toBytes() << 3;
+    QTest::newRow("content without chapter.xml")
+        << RawPackage().add("content.txt", "ab").toBytes() << 4;
+    QTest::newRow("chapter.xml without content")
+        << RawPackage().add("chapter.xml", piecesXml({})).toBytes() << 4;
+    QTest::newRow("chapter.xml past end")
+        << tweaked(chapterPackage(), [](RawPackage &p) { p.records[0].length = 10000; }) << 3;
+    QTest::newRow("content.txt offset 0")
+        << tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].offset = 0; }) << 3;
     QTest::newRow("chapter.xml malformed") << chapterPackage("<chapter><text").toBytes() << 6;
-    QTest::newRow("piece past end of file")
-        << chapterPackage(piecesXml({{0, 6}, {6, 100}})).toBytes() << 3;
+    QTest::newRow("piece past end of file") << pieces({{0, 6}, {6, 100}}) << 3;
     // The piece would still be inside the file, but not inside "content.txt".
-    RawPackage inFile = chapterPackage(piecesXml({{6, 10}}));
-    inFile.add("after", QByteArray(100, 'z'));
-    QTest::newRow("piece past end of content.txt") << inFile.toBytes() << 3;
-    QTest::newRow("piece with negative offset")
-        << chapterPackage(piecesXml({{-4, 2}})).toBytes() << 3;
-    QTest::newRow("piece with negative length")
-        << chapterPackage(piecesXml({{0, -2}})).toBytes() << 3;
-    QTest::newRow("piece offset+length overflows int")
-        << chapterPackage(piecesXml({{2147483600, 100}})).toBytes() << 3;
+    QTest::newRow("piece past end of content.txt")
+        << chapterPackage(piecesXml({{6, 10}})).add("after", QByteArray(100, 'z')).toBytes() << 3;
+    QTest::newRow("piece with negative offset") << pieces({{-4, 2}}) << 3;
+    QTest::newRow("piece with negative length") << pieces({{0, -2}}) << 3;
+    QTest::newRow("piece offset+length overflows int") << pieces({{2147483600, 100}}) << 3;
     QTest::newRow("non-numeric piece is empty")
         << chapterPackage(R"(<chapter><text a="c" b="x" c="y"/></chapter>)").toBytes() << 0;
 }
@@ -243,23 +211,15 @@ void TestVbpReader::openErrors()
     QCOMPARE(open(bytes), expected);
 }
 
-void TestVbpReader::openPaths_data()
+void TestVbpReader::withoutPackage()
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("empty") << QString() << 1;
-    QTest::newRow("missing") << m_root.filePath("missing.vbp") << 2;
-    QTest::newRow("folder") << m_root.path() << 2;
+    QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 1);
+    QCOMPARE(m_reader->openVBP("b1", QString(), m_chapters, m_bookInfoPtr), 1);
+    QCOMPARE(m_reader->openVBP("b1", m_root.filePath("no.vbp"), m_chapters, m_bookInfoPtr), 2);
+    QCOMPARE(m_reader->openVBP("b1", m_root.path(), m_chapters, m_bookInfoPtr), 2);
 }
 
-void TestVbpReader::openPaths()
-{
-    QFETCH(QString, path);
-    QFETCH(int, expected);
-    QCOMPARE(m_reader->openVBP("b1", path, m_chapters, m_bookInfoPtr), expected);
-}
-
-void TestVbpReader::chapterErrors_data()
+void TestVbpReader::nestedChapters_data()
 {
     QTest::addColumn<QByteArray>("book");
     QTest::addColumn<QString>("chapter");
@@ -267,51 +227,55 @@ void TestVbpReader::chapterErrors_data()
     QTest::addColumn<QString>("text");
 
     const QByteArray good = chapterPackage().toBytes();
-    QTest::newRow("good") << bookPackage(good).toBytes() << "c1" << 0 << "ABCDEF";
-    QTest::newRow("no such chapter") << bookPackage(good).toBytes() << "c7" << 5 << "";
-
-    RawPackage outer = bookPackage(good);
-    outer.records[1].length = 1 << 20;
-    QTest::newRow("nested record past end") << outer.toBytes() << "c1" << 3 << "";
-    outer = bookPackage(good);
-    outer.records[1].offset = 0;
-    QTest::newRow("nested record offset 0") << outer.toBytes() << "c1" << 3 << "";
-
-    RawPackage nested = chapterPackage();
-    nested.tag = "JUNK";
+    const auto inBook = [](const QByteArray &nested) { return bookPackage(nested).toBytes(); };
+    QTest::newRow("good") << inBook(good) << "c1" << 0 << "ABCDEF";
+    QTest::newRow("no such chapter") << inBook(good) << "c7" << 5 << "";
+    QTest::newRow("nested record past end")
+        << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].length = 1 << 20; }) << "c1"
+        << 3 << "";
+    QTest::newRow("nested record offset 0")
+        << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].offset = 0; }) << "c1" << 3
+        << "";
     QTest::newRow("nested tag not compared")
-        << bookPackage(nested.toBytes()).toBytes() << "c1" << 0 << "ABCDEF";
-    nested = chapterPackage();
-    nested.fileCount = 0x7fffffff;
+        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.tag = "JUNK"; })) << "c1" << 0
+        << "ABCDEF";
     QTest::newRow("nested count 2^31-1")
-        << bookPackage(nested.toBytes()).toBytes() << "c1" << 2 << "";
+        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.fileCount = 0x7fffffff; }))
+        << "c1" << 2 << "";
     // Inside the book file, where the filler holds a good description, but
     // outside the nested record.
-    nested = chapterPackage();
-    nested.records[0].offset = good.size() + 16;
-    const QByteArray lure = QByteArray(16, ' ') + nested.records[0].data + QByteArray(64, ' ');
+    RawPackage lured = chapterPackage();
+    lured.records[0].offset = good.size() + 16;
+    const QByteArray lure = QByteArray(16, ' ') + lured.records[0].data + QByteArray(64, ' ');
     QTest::newRow("nested chapter.xml outside its record")
-        << bookPackage(nested.toBytes(), OneChapterIndex, lure).toBytes() << "c1" << 2 << "";
-    nested = chapterPackage();
-    nested.records[1].length = 12 + 64;
+        << bookPackage(lured.toBytes(), OneChapterIndex, lure).toBytes() << "c1" << 2 << "";
     QTest::newRow("nested content.txt outside its record")
-        << bookPackage(nested.toBytes()).toBytes() << "c1" << 2 << "";
+        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].length = 76; }))
+        << "c1" << 2 << "";
     QTest::newRow("nested piece past content.txt")
-        << bookPackage(chapterPackage(piecesXml({{0, 14}})).toBytes()).toBytes() << "c1" << 2 << "";
-    RawPackage xmlOnly;
-    xmlOnly.add("chapter.xml", piecesXml({{0, 2}})).add("x", "yy");
-    QTest::newRow("nested without content.txt")
-        << bookPackage(xmlOnly.toBytes()).toBytes() << "c1" << 2 << "";
+        << inBook(chapterPackage(piecesXml({{0, 14}})).toBytes()) << "c1" << 2 << "";
     QTest::newRow("nested description malformed")
-        << bookPackage(chapterPackage("<chapter><text>").toBytes()).toBytes() << "c1" << 2 << "";
-    QTest::newRow("nested too short") << bookPackage(good.left(92)).toBytes() << "c1" << 2 << "";
-    RawPackage lastContent = chapterPackage();
-    lastContent.add("content.txt", utf16le("xyzuvw"));
+        << inBook(chapterPackage("<chapter><text>").toBytes()) << "c1" << 2 << "";
     QTest::newRow("last content.txt counts")
-        << bookPackage(lastContent.toBytes()).toBytes() << "c1" << 0 << "xyzuvw";
+        << inBook(chapterPackage().add("content.txt", utf16le("xyzuvw")).toBytes()) << "c1" << 0
+        << "xyzuvw";
+
+    RawPackage named;
+    named.add("index.xml", OneChapterIndex).add("\xe9t\xe9.vbp", good);
+    QTest::newRow("record names are Latin-1")
+        << named.toBytes() << QString::fromUtf8("\xc3\xa9t\xc3\xa9") << 0 << "ABCDEF";
+    named.records[1].name = QByteArray(36, 'k') + ".vbp";
+    QTest::newRow("record name of 40 bytes")
+        << named.toBytes() << QString(36, 'k') << 0 << "ABCDEF";
+    // The low byte of the length word holds flags; lengths above 255 use the rest.
+    RawPackage flagged =
+        bookPackage(good, QByteArray(OneChapterIndex).replace("Book", QByteArray(300, 'x')));
+    for (RawRecord &r : flagged.records)
+        r.flags = 0xFF;
+    QTest::newRow("flags beside a long length") << flagged.toBytes() << "c1" << 0 << "ABCDEF";
 }
 
-void TestVbpReader::chapterErrors()
+void TestVbpReader::nestedChapters()
 {
     QFETCH(QByteArray, book);
     QFETCH(QString, chapter);
@@ -330,22 +294,17 @@ void TestVbpReader::nestedStreamForm_data()
     QTest::addColumn<int>("cut"); // bytes taken off the nested extent's end
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("good") << chapterPackage().toBytes() << 0 << 0;
-    RawPackage xmlOnly;
-    xmlOnly.add("chapter.xml", piecesXml({{0, 2}})).add("x", "yy");
-    QTest::newRow("chapter.xml without content.txt") << xmlOnly.toBytes() << 0 << -1;
-    RawPackage neither;
-    neither.add("x", "yy");
-    QTest::newRow("neither") << neither.toBytes() << 0 << 4;
-    QTest::newRow("extent of 92 bytes")
-        << chapterPackage().toBytes() << int(chapterPackage().toBytes().size()) - 92 << 3;
-    QTest::newRow("directory past extent")
-        << chapterPackage().toBytes() << int(chapterPackage().toBytes().size()) - 150 << 3;
-    QTest::newRow("record past extent") << chapterPackage().toBytes() << 2 << 3;
+    const QByteArray good = chapterPackage().toBytes();
+    QTest::newRow("good") << good << 0 << 0;
+    QTest::newRow("chapter.xml without content.txt")
+        << RawPackage().add("chapter.xml", piecesXml({{0, 2}})).add("x", "yy").toBytes() << 0 << -1;
+    QTest::newRow("neither") << RawPackage().add("x", "yy").toBytes() << 0 << 4;
+    QTest::newRow("extent of 92 bytes") << good << int(good.size()) - 92 << 3;
+    QTest::newRow("directory past extent") << good << int(good.size()) - 150 << 3;
+    QTest::newRow("record past extent") << good << 2 << 3;
     QTest::newRow("description malformed") << chapterPackage("<chapter").toBytes() << 0 << 6;
-    RawPackage onlyContent;
-    onlyContent.add("content.txt", "ab");
-    QTest::newRow("content only keeps chapters") << onlyContent.toBytes() << 0 << 0;
+    QTest::newRow("content only keeps chapters")
+        << RawPackage().add("content.txt", "ab").toBytes() << 0 << 0;
 }
 
 void TestVbpReader::nestedStreamForm()
@@ -365,7 +324,7 @@ void TestVbpReader::nestedStreamForm()
     QCOMPARE(m_reader->openVBP(stream, base, end, "c1", chapters), expected);
     if (QByteArray(QTest::currentDataTag()) == "content only keeps chapters")
         QCOMPARE(chapters, &sentinel);
-    if (expected == 0 && cut == 0 && chapters != &sentinel)
+    if (QByteArray(QTest::currentDataTag()) == "good")
         QCOMPARE(joinedText(chapters), "ABCDEF");
 
     // Bounds that do not describe a place inside the file.
@@ -374,106 +333,27 @@ void TestVbpReader::nestedStreamForm()
     QCOMPARE(m_reader->openVBP(stream, base, 1 << 30, "c1", chapters), 3);
 }
 
-void TestVbpReader::chapterBeforeAnyBook()
+void TestVbpReader::chapterRelation()
 {
-    QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 1);
-}
-
-void TestVbpReader::piecesInDescriptionOrder()
-{
-    const QByteArray xml = piecesXml({{4, 2}, {0, 2}, {2, 2}});
-    QCOMPARE(open(chapterPackage(xml, utf16le("abc")).toBytes()), 0);
-    QVERIFY(m_chapters);
+    // Pieces keep the description's order, each zero-terminated.
+    QCOMPARE(open(chapterPackage(piecesXml({{4, 2}, {0, 2}, {2, 2}}), utf16le("abc")).toBytes()),
+             0);
     QCOMPARE(m_chapters->count(), 3);
+    QCOMPARE(m_chapters->getItem(0)->m_off, 4);
+    QCOMPARE(m_chapters->getItem(0)->m_text.constData()[2], '\0');
     QCOMPARE(joinedText(m_chapters), "cab");
-    const auto *first = m_chapters->getItem(0);
-    QCOMPARE(first->m_off, 4);
-    QCOMPARE(first->m_len, 2);
-    QCOMPARE(first->m_filename, "content.txt");
-    QVERIFY(first->iskindof(VRBChaptersRelt::VB_TEXT));
-    QCOMPARE(first->m_text.constData()[2], '\0'); // zero-terminated
-    QCOMPARE(m_chapters->getLastItem(), m_chapters->getItem(2));
-    QVERIFY(!m_chapters->getItem(3));
-
-    // The same pieces through a nested package.
-    QCOMPARE(open(bookPackage(chapterPackage(xml, utf16le("abc")).toBytes()).toBytes()), 0);
-    QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 0);
+    // A description that does not parse leaves the last relation alone.
+    VRBChaptersRelt *kept = m_chapters;
+    QCOMPARE(open(chapterPackage("<chapter>").toBytes()), 6);
+    QCOMPARE(m_chapters, kept);
     QCOMPARE(joinedText(m_chapters), "cab");
-}
-
-void TestVbpReader::noPiecesGivesNullRelation()
-{
+    // Once a new chapter is built the old relation is gone: no dangling alias.
+    QCOMPARE(open(chapterPackage(piecesXml({{0, 2}, {0, 99}})).toBytes()), 3);
+    QVERIFY(!m_chapters);
     QCOMPARE(open(chapterPackage().toBytes()), 0);
     QVERIFY(m_chapters);
     QCOMPARE(open(chapterPackage(piecesXml({})).toBytes()), 0);
     QVERIFY(!m_chapters);
-}
-
-void TestVbpReader::failedChapterDropsAlias()
-{
-    QCOMPARE(open(chapterPackage().toBytes()), 0);
-    QVERIFY(m_chapters);
-    // The old relation is gone once a new chapter is built: no dangling alias.
-    QCOMPARE(open(chapterPackage(piecesXml({{0, 2}, {0, 99}})).toBytes()), 3);
-    QVERIFY(!m_chapters);
-    // A description that does not parse leaves the last relation alone.
-    QCOMPARE(open(chapterPackage().toBytes()), 0);
-    VRBChaptersRelt *kept = m_chapters;
-    QCOMPARE(open(chapterPackage("<chapter>").toBytes()), 6);
-    QCOMPARE(m_chapters, kept);
-    QCOMPARE(joinedText(m_chapters), "ABCDEF");
-}
-
-void TestVbpReader::recordNameOf40Bytes()
-{
-    const QString id = QString(36, 'k');
-    const QByteArray index =
-        QStringLiteral(R"(<vb><chapters n="1"><item a="1" b="%1">K</item></chapters></vb>)")
-            .arg(id)
-            .toUtf8();
-    RawPackage book;
-    book.add("index.xml", index).add((id + ".vbp").toLatin1(), chapterPackage().toBytes());
-    QCOMPARE(book.records[1].name.size(), 40);
-    QCOMPARE(open(book.toBytes()), 0);
-    QCOMPARE(m_reader->openChapterVBP(id, m_chapters), 0);
-    QCOMPARE(joinedText(m_chapters), "ABCDEF");
-}
-
-void TestVbpReader::packedWordSplit_data()
-{
-    QTest::addColumn<int>("flags");
-    QTest::newRow("flags 0") << 0;
-    QTest::newRow("flags 5") << 5;
-    QTest::newRow("flags 255") << 255;
-}
-
-void TestVbpReader::packedWordSplit()
-{
-    QFETCH(int, flags);
-    const QByteArray index = R"(<vb title="abcd"/>)";
-    QCOMPARE(index.size(), 18);
-    RawPackage book;
-    book.add("index.xml", index).last().flags = quint8(flags);
-    const QByteArray bytes = book.toBytes();
-    QCOMPARE(bytes.mid(92 + 44, 4), QByteArray(1, char(flags)) + QByteArray::fromHex("120000"));
-    QCOMPARE(open(bytes), 0);
-    QCOMPARE(m_bookInfo.m_title, "abcd");
-
-    // A length above 255 uses the upper bytes only.
-    const QByteArray big = "<vb title=\"" + QByteArray(300, 'x') + "\"/>";
-    RawPackage large;
-    large.add("index.xml", big).last().flags = quint8(flags);
-    QCOMPARE(open(large.toBytes()), 0);
-    QCOMPARE(m_bookInfo.m_title.size(), 300);
-}
-
-void TestVbpReader::topLevelNamesAreLatin1()
-{
-    const QString id = QString::fromUtf8("\xc3\xa9t\xc3\xa9"); // "été"
-    RawPackage book;
-    book.add("index.xml", OneChapterIndex).add("\xe9t\xe9.vbp", chapterPackage().toBytes());
-    QCOMPARE(open(book.toBytes()), 0);
-    QCOMPARE(m_reader->openChapterVBP(id, m_chapters), 0);
 }
 
 void TestVbpReader::cover_data()
@@ -504,15 +384,11 @@ void TestVbpReader::cover()
     if (hasCover)
         book.add("58_84.png", png).add("44_63.png", "small").add("82_118.png", "large");
     QCOMPARE(open(book.toBytes(), id), 0);
-
-    const QStringList expected =
-        written ? QStringList{"/home/user/ZarvoReader/" + id + ".png"} : QStringList{};
-    QCOMPARE(pngFiles(), expected);
-    if (written) {
-        QFile file(BookInfoFolder + "/" + id + ".png");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), png);
-    }
+    QCOMPARE(pngFiles(),
+             written ? QStringList{"/home/user/ZarvoReader/" + id + ".png"} : QStringList{});
+    QFile file(BookInfoFolder + "/" + id + ".png");
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+             written ? png : QByteArray());
 }
 
 void TestVbpReader::coverReplacesStaleFile()
@@ -529,9 +405,9 @@ void TestVbpReader::coverReplacesStaleFile()
     book.add("index.xml", OneChapterIndex).add("58_84.png", png);
     for (int round = 0; round < 2; ++round) {
         QCOMPARE(open(book.toBytes(), "same"), 0);
-        QFile file(BookInfoFolder + "/same.png");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), png);
+        QVERIFY(stale.open(QIODevice::ReadOnly));
+        QCOMPARE(stale.readAll(), png);
+        stale.close();
     }
 }
 
@@ -539,52 +415,11 @@ void TestVbpReader::chapterTextBudget()
 {
     // 65 pieces of 1 MiB each name the same bytes: more than a chapter may hold.
     const int piece = 1 << 20;
-    QList<QList<int>> pieces;
-    for (int i = 0; i < 65; ++i)
-        pieces.append({0, piece});
+    const QList<QList<int>> pieces(65, {0, piece});
     QCOMPARE(open(chapterPackage(piecesXml(pieces), QByteArray(piece, 'a')).toBytes()), 10);
     QVERIFY(!m_chapters);
-    pieces.removeLast();
-    QCOMPARE(open(chapterPackage(piecesXml(pieces), QByteArray(piece, 'a')).toBytes()), 0);
+    QCOMPARE(open(chapterPackage(piecesXml(pieces.mid(1)), QByteArray(piece, 'a')).toBytes()), 0);
     QCOMPARE(m_chapters->count(), 64);
-}
-
-void TestVbpReader::roundTrip()
-{
-    BookSource source;
-    source.id = "rt-1";
-    source.title = QString::fromUtf8("Mond \xe6\x9c\x88 & <Sterne>");
-    source.author = "Ann O'Neil";
-    source.description = "Two chapters.";
-    source.chapters = {{"First", QString::fromUtf8("Hello \xe4\xb8\x96\xe7\x95\x8c\nline two\n")},
-                       {"Second", QString(9000, QChar(0x6587))}};
-    BookPacker packer(source);
-    QString error;
-    const QByteArray bytes = packer.toBytes(&error);
-    QVERIFY2(!bytes.isEmpty(), qPrintable(error));
-
-    QCOMPARE(open(bytes, source.id), 0);
-    QCOMPARE(m_bookInfo.m_title, source.title);
-    QCOMPARE(m_bookInfo.m_keys.m_author, source.author);
-    QCOMPARE(m_bookInfo.m_description, source.description);
-    QCOMPARE(m_bookInfo.m_caplist.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        QCOMPARE(m_bookInfo.m_caplist.at(i).m_title, source.chapters.at(i).title);
-        QCOMPARE(m_reader->openChapterVBP(m_bookInfo.m_caplist.at(i).m_id, m_chapters), 0);
-        QCOMPARE(joinedText(m_chapters), source.chapters.at(i).text);
-    }
-    QCOMPARE(m_chapters->count(), 3); // 9000 units in pieces of at most 4096
-
-    const QImage cover(BookInfoFolder + "/rt-1.png");
-    QCOMPARE(cover.size(), QSize(58, 84));
-
-    // The plain container writer agrees with the reader on a 40-byte name.
-    VbpWriter writer;
-    writer.addRecord("index.xml", OneChapterIndex, 7);
-    writer.addRecord(QByteArray(36, 'w') + ".vbp", chapterPackage().toBytes(), 200);
-    QCOMPARE(open(writer.toBytes()), 0);
-    QCOMPARE(m_reader->openChapterVBP(QString(36, 'w'), m_chapters), 0);
-    QCOMPARE(joinedText(m_chapters), "ABCDEF");
 }
 
 QTEST_MAIN(TestVbpReader)

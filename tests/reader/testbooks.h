@@ -8,29 +8,20 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPair>
-#include <QString>
-#include <QStringList>
 
-using TestChapters = QList<QPair<QString, QString>>; // title, text
+using TestChapters = QList<BookSource::Chapter>;
 
-inline BookSource testSource(const QString &id, const QString &title, const QString &author,
-                             const TestChapters &chapters)
+inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
-    BookSource source;
-    source.id = id;
-    source.title = title;
-    source.author = author;
-    for (const auto &chapter : chapters)
-        source.chapters.append({chapter.first, chapter.second});
-    return source;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 inline bool writeTestBook(const QString &path, const QString &id, const QString &title,
                           const QString &author, const TestChapters &chapters)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return BookPacker(testSource(id, title, author, chapters)).writeTo(path);
+    return writeFile(path, BookPacker({id, title, author, {}, {}, chapters}).toBytes());
 }
 
 // A chapter package with the given description and text bytes, for texts the
@@ -43,30 +34,23 @@ inline QByteArray rawChapterPackage(const QByteArray &chapterXml, const QByteArr
     return writer.toBytes();
 }
 
-// A book whose description lists one chapter per title but whose chapter
-// records are the given packages (fewer packages: the rest are missing).
+// A book whose description lists one chapter per title (or is the given one)
+// but whose chapter records are the given packages: fewer packages, the rest
+// are missing.
 inline bool writeRawBook(const QString &path, const QString &id, const QStringList &titles,
                          const QList<QByteArray> &packages, const QByteArray &indexXml = {})
 {
     TestChapters chapters;
     for (const QString &title : titles)
         chapters.append({title, QStringLiteral("x")});
-    const BookPacker packer(testSource(id, QStringLiteral("Raw"), QStringLiteral("Nobody"),
-                                       chapters.isEmpty() ? TestChapters{{"-", "x"}} : chapters));
     VbpWriter writer;
-    writer.addRecord("index.xml", indexXml.isEmpty() ? packer.indexXml() : indexXml);
+    writer.addRecord("index.xml",
+                     indexXml.isEmpty()
+                         ? BookPacker({id, "Raw", "Nobody", {}, {}, chapters}).indexXml()
+                         : indexXml);
     for (int i = 0; i < packages.size(); ++i)
-        writer.addRecord((BookPacker::chapterId(i) + QStringLiteral(".vbp")).toLatin1(),
-                         packages.at(i));
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return writer.writeTo(path);
-}
-
-inline bool writeGarbage(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        writer.addRecord((BookPacker::chapterId(i) + ".vbp").toLatin1(), packages.at(i));
+    return writeFile(path, writer.toBytes());
 }
 
 // Numbered lines "p-01\n", "p-02\n", ...: easy to recognise on a page.
