@@ -1,57 +1,54 @@
 #include "fixtureserver.h"
 
 #include <QTcpSocket>
-
-FixtureServer::FixtureServer(QObject *parent) : QObject(parent)
-{
-    connect(&m_server, &QTcpServer::newConnection, this, &FixtureServer::acceptConnection);
-}
-
-bool FixtureServer::start()
-{
-    return m_server.listen(QHostAddress::LocalHost, 0);
-}
+#include <memory>
 
 QString FixtureServer::hostPort() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort());
+    return QStringLiteral("127.0.0.1:%1").arg(serverPort());
 }
 
 QList<QUrl> FixtureServer::requestsTo(const QString &action) const
 {
     QList<QUrl> found;
-    for (const QUrl &url : m_requests) {
+    for (const QByteArray &target : targets) {
+        const QUrl url(QStringLiteral("http://fixture") + QString::fromLatin1(target));
         if (url.path().endsWith(QLatin1Char('/') + action))
             found.append(url);
     }
     return found;
 }
 
-void FixtureServer::acceptConnection()
+void FixtureServer::incomingConnection(qintptr handle)
 {
-    while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
+    auto *socket = new QTcpSocket(this);
+    socket->setSocketDescriptor(handle);
+    auto request = std::make_shared<QByteArray>();
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, request] {
+        request->append(socket->readAll());
+        if (request->contains("\r\n\r\n"))
+            serve(socket, *request);
+    });
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
 }
 
-void FixtureServer::serve(QTcpSocket *socket)
+void FixtureServer::serve(QTcpSocket *socket, QByteArray &request)
 {
-    QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-    socket->setProperty("request", request);
-    if (!request.contains("\r\n\r\n"))
+    const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
+    request.clear();
+    if (line.size() < 2)
         return;
-    const QList<QByteArray> requestLine = request.left(request.indexOf("\r\n")).split(' ');
-    if (requestLine.size() < 2)
+    targets.append(line[1]);
+    const Reply reply =
+        m_route ? m_route(QUrl(QStringLiteral("http://fixture") + QString::fromLatin1(line[1])))
+                : Reply{404, QByteArray()};
+    if (reply.shape == Silent)
         return;
-    const QUrl url = QUrl(QStringLiteral("http://fixture") + QString::fromLatin1(requestLine[1]));
-    m_requests.append(url);
-    const Reply reply = m_route ? m_route(url) : Reply{404, QByteArray()};
-    QByteArray answer = "HTTP/1.1 " + QByteArray::number(reply.status) + " X\r\n";
-    answer += "Content-Type: text/xml; charset=utf-8\r\n";
-    answer += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
-    answer += "Connection: close\r\n\r\n";
-    answer += reply.body;
-    socket->write(answer);
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
+                      " X\r\nContent-Type: text/xml; charset=utf-8\r\nConnection: close\r\n";
+    const qint64 promised = reply.shape == CutShort ? reply.body.size() * 2 : reply.body.size();
+    if (reply.shape != Streamed)
+        head += "Content-Length: " + QByteArray::number(promised) + "\r\n";
+    socket->write(head + "\r\n" + reply.body);
     socket->disconnectFromHost();
 }

@@ -7,41 +7,46 @@
 #include <QUrl>
 #include <functional>
 
+class QTcpSocket;
+
 // A loopback HTTP server on a port chosen by the system. Every GET is
-// recorded and answered by the route function the test sets.
-class FixtureServer : public QObject
+// recorded and answered by the route the test sets.
+class FixtureServer : public QTcpServer
 {
-    Q_OBJECT
 public:
+    // Whole: with its length. Streamed: no length, ended by closing.
+    // Silent: never answered. CutShort: half of a promised body, then closed.
+    enum Shape
+    {
+        Whole,
+        Streamed,
+        Silent,
+        CutShort
+    };
     struct Reply
     {
         int status = 200;
         QByteArray body;
+        Shape shape = Whole;
     };
     using Route = std::function<Reply(const QUrl &url)>;
 
-    explicit FixtureServer(QObject *parent = nullptr);
-
-    bool start();
+    FixtureServer() { listen(QHostAddress::LocalHost); }
     // "127.0.0.1:PORT", the form the store address takes.
     QString hostPort() const;
     void setRoute(Route route) { m_route = std::move(route); }
-
-    // Every request received so far, in order of arrival.
-    QList<QUrl> requests() const { return m_requests; }
-    void clearRequests() { m_requests.clear(); }
+    // Request targets as they came over the wire, in order of arrival.
+    QList<QByteArray> targets;
     // Requests to one action file, e.g. "search.action".
     QList<QUrl> requestsTo(const QString &action) const;
 
-private slots:
-    void acceptConnection();
+protected:
+    void incomingConnection(qintptr handle) override;
 
 private:
-    void serve(class QTcpSocket *socket);
+    void serve(QTcpSocket *socket, QByteArray &request);
 
-    QTcpServer m_server;
     Route m_route;
-    QList<QUrl> m_requests;
 };
 
 #endif // FIXTURESERVER_H
