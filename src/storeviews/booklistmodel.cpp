@@ -20,23 +20,18 @@ QString shortenedContent(const QString &content)
 
 } // namespace
 
-BookListModel::BookListModel(QObject *parent) : QAbstractListModel(parent)
-{
-    m_roles.insert(NameRole, "name");
-    m_roles.insert(PicPathRole, "picpath");
-    m_roles.insert(AuthorRole, "author");
-    m_roles.insert(ContentRole, "content");
-    m_roles.insert(TypeRole, "type");
-    m_roles.insert(HasTitleRole, "hastitle");
-    m_roles.insert(TitleNameRole, "titlename");
-}
+BookListModel::BookListModel(QObject *parent)
+    : StoredListModel({{NameRole, "name"},
+                       {PicPathRole, "picpath"},
+                       {AuthorRole, "author"},
+                       {ContentRole, "content"},
+                       {TypeRole, "type"},
+                       {HasTitleRole, "hastitle"},
+                       {TitleNameRole, "titlename"}},
+                      parent)
+{}
 
 BookListModel::~BookListModel() = default;
-
-bool BookListModel::isValidRow(int index) const
-{
-    return index >= 0 && index < static_cast<int>(m_itemList.size());
-}
 
 QString BookListModel::get(int index)
 {
@@ -96,31 +91,17 @@ bool BookListModel::insertItem(const BookInfo *info)
     auto copy = std::make_unique<BookInfo>(*info);
     copy->m_bookName = shortenedName(info->m_bookName);
     copy->m_content = shortenedContent(info->m_content);
-    const int row = static_cast<int>(m_itemList.size());
-    beginInsertRows(QModelIndex(), row, row);
-    m_itemList.push_back(std::move(copy));
-    endInsertRows();
-    return true;
+    return insertStoredRow(getCount(), [&] { m_itemList.push_back(std::move(copy)); });
 }
 
 bool BookListModel::deleteItem(int index)
 {
-    if (!isValidRow(index))
-        return false;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_itemList.erase(m_itemList.begin() + index);
-    endRemoveRows();
-    return true;
+    return removeStoredRow(index, [&] { m_itemList.erase(m_itemList.begin() + index); });
 }
 
 bool BookListModel::removeAllItem()
 {
-    if (m_itemList.empty())
-        return false;
-    beginRemoveRows(QModelIndex(), 0, static_cast<int>(m_itemList.size()) - 1);
-    m_itemList.clear();
-    endRemoveRows();
-    return true;
+    return removeAllStoredRows([&] { m_itemList.clear(); });
 }
 
 BookInfo *BookListModel::getBookInfo(int index)
@@ -140,18 +121,14 @@ void BookListModel::copyFromBookListModel(BookListModel *other)
         insertItem(other->getBookInfo(i));
 }
 
-int BookListModel::rowCount(const QModelIndex &parent) const
+int BookListModel::storedCount() const
 {
-    if (parent.isValid())
-        return 0;
     return static_cast<int>(m_itemList.size());
 }
 
-QVariant BookListModel::data(const QModelIndex &index, int role) const
+QVariant BookListModel::storedData(int row, int role) const
 {
-    if (!index.isValid() || !isValidRow(index.row()))
-        return QVariant();
-    const BookInfo &item = *m_itemList[index.row()];
+    const BookInfo &item = *m_itemList[row];
     switch (role) {
     case NameRole:
         return item.m_bookName;
@@ -170,21 +147,4 @@ QVariant BookListModel::data(const QModelIndex &index, int role) const
     default:
         return QVariant();
     }
-}
-
-bool BookListModel::setData(const QModelIndex &, const QVariant &, int)
-{
-    return true;
-}
-
-Qt::ItemFlags BookListModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::ItemIsEnabled;
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
-}
-
-QHash<int, QByteArray> BookListModel::roleNames() const
-{
-    return m_roles;
 }

@@ -2,20 +2,20 @@
 #define BOOKLISTMODEL_H
 
 #include "bookinfo.h"
+#include "storedlistmodel.h"
 
-#include <QAbstractListModel>
 #include <memory>
 #include <vector>
 
 // A store front book list: the recommendation strip or the list of books
 // grouped by sub-category. Rows are shortened copies of what is inserted.
-class BookListModel : public QAbstractListModel
+class BookListModel : public StoredListModel
 {
     Q_OBJECT
 public:
     enum Roles
     {
-        NameRole = 33,
+        NameRole = FirstRole,
         PicPathRole,
         AuthorRole,
         ContentRole,
@@ -46,17 +46,12 @@ public:
     BookInfo *getBookInfo(int index);
     void copyFromBookListModel(BookListModel *other);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QHash<int, QByteArray> roleNames() const override;
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
 
 private:
-    bool isValidRow(int index) const;
-
     std::vector<std::unique_ptr<BookInfo>> m_itemList;
-    QHash<int, QByteArray> m_roles;
 };
 
 #endif // BOOKLISTMODEL_H

@@ -1,51 +1,34 @@
 #include "morecommandviewabstractmodel.h"
 
 MoreCommandViewAbstractModel::MoreCommandViewAbstractModel(QObject *parent)
-    : QAbstractListModel(parent)
-{
-    m_roles.insert(ImagePathRole, "imagepath");
-    m_roles.insert(BookNameRole, "bookname");
-    m_roles.insert(AuthorNameRole, "authorname");
-    m_roles.insert(SummaryRole, "summary");
-    m_roles.insert(BookIdRole, "bookID");
-}
+    : StoredListModel({{ImagePathRole, "imagepath"},
+                       {BookNameRole, "bookname"},
+                       {AuthorNameRole, "authorname"},
+                       {SummaryRole, "summary"},
+                       {BookIdRole, "bookID"}},
+                      parent)
+{}
 
 MoreCommandViewAbstractModel::~MoreCommandViewAbstractModel() = default;
 
-bool MoreCommandViewAbstractModel::isValidRow(int index) const
-{
-    return index >= 0 && index < static_cast<int>(m_itemList.size());
-}
-
 int MoreCommandViewAbstractModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid())
-        return 0;
-    return rowCount();
+    return StoredListModel::rowCount(parent);
 }
 
 int MoreCommandViewAbstractModel::rowCount() const
 {
-    return static_cast<int>(m_itemList.size());
+    return storedCount();
 }
 
 bool MoreCommandViewAbstractModel::deleteItem(int index)
 {
-    if (!isValidRow(index))
-        return false;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_itemList.erase(m_itemList.begin() + index);
-    endRemoveRows();
-    return true;
+    return removeStoredRow(index, [&] { m_itemList.erase(m_itemList.begin() + index); });
 }
 
 void MoreCommandViewAbstractModel::clearAll()
 {
-    if (m_itemList.empty())
-        return;
-    beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
-    m_itemList.clear();
-    endRemoveRows();
+    removeAllStoredRows([&] { m_itemList.clear(); });
 }
 
 bool MoreCommandViewAbstractModel::clickPageIcon(int pageIconIndex)
@@ -60,11 +43,8 @@ bool MoreCommandViewAbstractModel::clickPageIcon(int pageIconIndex)
 
 bool MoreCommandViewAbstractModel::appandItem(const RecommandDetail &detail)
 {
-    const int row = rowCount();
-    beginInsertRows(QModelIndex(), row, row);
-    m_itemList.push_back(std::make_unique<RecommandDetail>(detail));
-    endInsertRows();
-    return true;
+    return insertStoredRow(
+        rowCount(), [&] { m_itemList.push_back(std::make_unique<RecommandDetail>(detail)); });
 }
 
 void MoreCommandViewAbstractModel::setPageCount(int count)
@@ -85,11 +65,14 @@ void MoreCommandViewAbstractModel::setItemNumInOnePage(int num)
     emit ItemNumInOnePageChanged();
 }
 
-QVariant MoreCommandViewAbstractModel::data(const QModelIndex &index, int role) const
+int MoreCommandViewAbstractModel::storedCount() const
 {
-    if (!index.isValid() || !isValidRow(index.row()))
-        return QVariant();
-    const RecommandDetail &item = *m_itemList[index.row()];
+    return static_cast<int>(m_itemList.size());
+}
+
+QVariant MoreCommandViewAbstractModel::storedData(int row, int role) const
+{
+    const RecommandDetail &item = *m_itemList[row];
     switch (role) {
     case ImagePathRole:
         return item.ImagePath;
@@ -104,21 +87,4 @@ QVariant MoreCommandViewAbstractModel::data(const QModelIndex &index, int role) 
     default:
         return QVariant();
     }
-}
-
-bool MoreCommandViewAbstractModel::setData(const QModelIndex &, const QVariant &, int)
-{
-    return true;
-}
-
-Qt::ItemFlags MoreCommandViewAbstractModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::ItemIsEnabled;
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
-}
-
-QHash<int, QByteArray> MoreCommandViewAbstractModel::roleNames() const
-{
-    return m_roles;
 }

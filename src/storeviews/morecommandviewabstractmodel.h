@@ -2,8 +2,8 @@
 #define MORECOMMANDVIEWABSTRACTMODEL_H
 
 #include "recommanddetail.h"
+#include "storedlistmodel.h"
 
-#include <QAbstractListModel>
 #include <memory>
 #include <vector>
 
@@ -13,7 +13,7 @@
 // Going back a page is disabled on purpose: every page loaded so far stays in
 // the list above the newest one, so asking for an earlier page again would
 // only repeat rows that are already shown.
-class MoreCommandViewAbstractModel : public QAbstractListModel
+class MoreCommandViewAbstractModel : public StoredListModel
 {
     Q_OBJECT
     Q_PROPERTY(int pageCount READ getPageCount WRITE setPageCount NOTIFY PageCountChanged)
@@ -24,7 +24,7 @@ class MoreCommandViewAbstractModel : public QAbstractListModel
 public:
     enum Roles
     {
-        ImagePathRole = 33,
+        ImagePathRole = FirstRole,
         BookNameRole,
         AuthorNameRole,
         SummaryRole,
@@ -50,11 +50,6 @@ public:
     void setCurrentPageNum(int num);
     void setItemNumInOnePage(int num);
 
-    QVariant data(const QModelIndex &index, int role) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QHash<int, QByteArray> roleNames() const override;
-
 signals:
     bool gotoNextPage(int toPage);
     bool gotoPrePage(int toPage);
@@ -62,16 +57,17 @@ signals:
     void CurrentPageNumChanged();
     void ItemNumInOnePageChanged();
 
-private:
-    bool isValidRow(int index) const;
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
 
+private:
     std::vector<std::unique_ptr<RecommandDetail>> m_itemList;
     // Nothing is known before the first page arrives.
     int m_pageCount = 0;
     int m_currentPageNum = 0;
     int m_ItemNumInOnePage = 0;
     bool m_isMeetBottom = false;
-    QHash<int, QByteArray> m_roles;
 };
 
 #endif // MORECOMMANDVIEWABSTRACTMODEL_H

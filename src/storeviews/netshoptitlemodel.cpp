@@ -1,9 +1,8 @@
 #include "netshoptitlemodel.h"
 
-NetShopTitleModel::NetShopTitleModel(QObject *parent) : QAbstractListModel(parent)
-{
-    m_roles.insert(NameRole, "name");
-}
+NetShopTitleModel::NetShopTitleModel(QObject *parent)
+    : StoredListModel({{NameRole, "name"}}, parent)
+{}
 
 QString NetShopTitleModel::getIdString(int index)
 {
@@ -23,19 +22,12 @@ int NetShopTitleModel::getRealIndex(int index)
 
 bool NetShopTitleModel::insertItem(const QString &name)
 {
-    const int row = m_itemList.size();
-    beginInsertRows(QModelIndex(), row, row);
-    m_itemList.append(name);
-    endInsertRows();
-    return true;
+    return insertStoredRow(storedCount(), [&] { m_itemList.append(name); });
 }
 
 bool NetShopTitleModel::prependItem(const QString &name)
 {
-    beginInsertRows(QModelIndex(), 0, 0);
-    m_itemList.prepend(name);
-    endInsertRows();
-    return true;
+    return insertStoredRow(0, [&] { m_itemList.prepend(name); });
 }
 
 bool NetShopTitleModel::insertIdItem(const QString &id)
@@ -52,12 +44,7 @@ bool NetShopTitleModel::prependIdItem(const QString &id)
 
 bool NetShopTitleModel::deleteItem(int index)
 {
-    if (index < 0 || index >= m_itemList.size())
-        return false;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_itemList.removeAt(index);
-    endRemoveRows();
-    return true;
+    return removeStoredRow(index, [&] { m_itemList.removeAt(index); });
 }
 
 bool NetShopTitleModel::deleteIdItem(int index)
@@ -70,44 +57,21 @@ bool NetShopTitleModel::deleteIdItem(int index)
 
 bool NetShopTitleModel::removeAllItem()
 {
-    if (m_itemList.isEmpty() || m_idList.isEmpty())
+    // The ids are dropped only together with the names.
+    if (m_idList.isEmpty() || !removeAllStoredRows([&] { m_itemList.clear(); }))
         return false;
-    beginRemoveRows(QModelIndex(), 0, m_itemList.size() - 1);
-    m_itemList.clear();
-    endRemoveRows();
     m_idList.clear();
     return true;
 }
 
-int NetShopTitleModel::rowCount(const QModelIndex &parent) const
+int NetShopTitleModel::storedCount() const
 {
-    if (parent.isValid())
-        return 0;
     return m_itemList.size();
 }
 
-QVariant NetShopTitleModel::data(const QModelIndex &index, int role) const
+QVariant NetShopTitleModel::storedData(int row, int role) const
 {
-    if (!index.isValid() || index.row() < 0 || index.row() >= m_itemList.size())
-        return QVariant();
     if (role != NameRole)
         return QVariant();
-    return m_itemList.at(index.row());
-}
-
-bool NetShopTitleModel::setData(const QModelIndex &, const QVariant &, int)
-{
-    return true;
-}
-
-Qt::ItemFlags NetShopTitleModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::ItemIsEnabled;
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
-}
-
-QHash<int, QByteArray> NetShopTitleModel::roleNames() const
-{
-    return m_roles;
+    return m_itemList.at(row);
 }

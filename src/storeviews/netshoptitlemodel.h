@@ -1,18 +1,19 @@
 #ifndef NETSHOPTITLEMODEL_H
 #define NETSHOPTITLEMODEL_H
 
-#include <QAbstractListModel>
+#include "storedlistmodel.h"
+
 #include <QStringList>
 
 // The category bar of the store front: one row per category name, with the
 // category ids kept index for index beside the names.
-class NetShopTitleModel : public QAbstractListModel
+class NetShopTitleModel : public StoredListModel
 {
     Q_OBJECT
 public:
     enum Roles
     {
-        NameRole = 33
+        NameRole = FirstRole
     };
 
     explicit NetShopTitleModel(QObject *parent = nullptr);
@@ -29,16 +30,13 @@ public:
     bool deleteIdItem(int index);
     bool removeAllItem();
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QHash<int, QByteArray> roleNames() const override;
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
 
 private:
     QStringList m_itemList;
     QStringList m_idList;
-    QHash<int, QByteArray> m_roles;
 };
 
 #endif // NETSHOPTITLEMODEL_H

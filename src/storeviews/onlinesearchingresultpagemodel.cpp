@@ -4,55 +4,38 @@
 
 OnlineSearchingResultPageModel::OnlineSearchingResultPageModel(SearchBookMgr &searchBookMgr,
                                                                QObject *parent)
-    : QAbstractListModel(parent), m_searchBookMgr(searchBookMgr)
-{
-    m_roles.insert(IconPathRole, "iconPath");
-    m_roles.insert(BookNameRole, "bookName");
-    m_roles.insert(AuthorNameRole, "authorName");
-    m_roles.insert(PresentationRole, "presentation");
-    m_roles.insert(BookIdRole, "bookID");
-}
+    : StoredListModel({{IconPathRole, "iconPath"},
+                       {BookNameRole, "bookName"},
+                       {AuthorNameRole, "authorName"},
+                       {PresentationRole, "presentation"},
+                       {BookIdRole, "bookID"}},
+                      parent),
+      m_searchBookMgr(searchBookMgr)
+{}
 
 OnlineSearchingResultPageModel::~OnlineSearchingResultPageModel() = default;
 
-bool OnlineSearchingResultPageModel::isValidRow(int index) const
-{
-    return index >= 0 && index < static_cast<int>(m_itemList.size());
-}
-
 bool OnlineSearchingResultPageModel::insertItem(const OnlineSearchingBookInfo &info)
 {
-    return insertItem(rowCount(), info);
+    return insertItem(storedCount(), info);
 }
 
 bool OnlineSearchingResultPageModel::insertItem(int index, const OnlineSearchingBookInfo &info)
 {
-    if (index < 0 || index > rowCount())
-        return false;
-    beginInsertRows(QModelIndex(), index, index);
-    m_itemList.insert(m_itemList.begin() + index, std::make_unique<OnlineSearchingBookInfo>(info));
-    endInsertRows();
-    return true;
+    return insertStoredRow(index, [&] {
+        m_itemList.insert(m_itemList.begin() + index,
+                          std::make_unique<OnlineSearchingBookInfo>(info));
+    });
 }
 
 bool OnlineSearchingResultPageModel::removeAllItem()
 {
-    if (m_itemList.empty())
-        return false;
-    beginRemoveRows(QModelIndex(), 0, rowCount() - 1);
-    m_itemList.clear();
-    endRemoveRows();
-    return true;
+    return removeAllStoredRows([&] { m_itemList.clear(); });
 }
 
 bool OnlineSearchingResultPageModel::deleteItem(int index)
 {
-    if (!isValidRow(index))
-        return false;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_itemList.erase(m_itemList.begin() + index);
-    endRemoveRows();
-    return true;
+    return removeStoredRow(index, [&] { m_itemList.erase(m_itemList.begin() + index); });
 }
 
 void OnlineSearchingResultPageModel::setOnlineResultTitle(const QString &title)
@@ -79,18 +62,14 @@ void OnlineSearchingResultPageModel::setPageDownGrayFlag(bool gray)
     emit pageDownGrayFlagChanged();
 }
 
-int OnlineSearchingResultPageModel::rowCount(const QModelIndex &parent) const
+int OnlineSearchingResultPageModel::storedCount() const
 {
-    if (parent.isValid())
-        return 0;
     return static_cast<int>(m_itemList.size());
 }
 
-QVariant OnlineSearchingResultPageModel::data(const QModelIndex &index, int role) const
+QVariant OnlineSearchingResultPageModel::storedData(int row, int role) const
 {
-    if (!index.isValid() || !isValidRow(index.row()))
-        return QVariant();
-    const OnlineSearchingBookInfo &item = *m_itemList[index.row()];
+    const OnlineSearchingBookInfo &item = *m_itemList[row];
     switch (role) {
     case IconPathRole:
         return item.getIconPath();
@@ -105,23 +84,6 @@ QVariant OnlineSearchingResultPageModel::data(const QModelIndex &index, int role
     default:
         return QVariant();
     }
-}
-
-bool OnlineSearchingResultPageModel::setData(const QModelIndex &, const QVariant &, int)
-{
-    return true;
-}
-
-Qt::ItemFlags OnlineSearchingResultPageModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::ItemIsEnabled;
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
-}
-
-QHash<int, QByteArray> OnlineSearchingResultPageModel::roleNames() const
-{
-    return m_roles;
 }
 
 bool OnlineSearchingResultPageModel::handlePageup()

@@ -2,8 +2,8 @@
 #define ONLINESEARCHINGRESULTPAGEMODEL_H
 
 #include "onlinesearchingbookinfo.h"
+#include "storedlistmodel.h"
 
-#include <QAbstractListModel>
 #include <memory>
 #include <vector>
 
@@ -11,7 +11,7 @@ class SearchBookMgr;
 
 // The result page of the store search. Further pages are appended below the
 // rows already shown; a new search empties the list.
-class OnlineSearchingResultPageModel : public QAbstractListModel
+class OnlineSearchingResultPageModel : public StoredListModel
 {
     Q_OBJECT
     Q_PROPERTY(QString onlineResultTitle READ getOnlineResultTitle WRITE setOnlineResultTitle NOTIFY
@@ -23,11 +23,12 @@ class OnlineSearchingResultPageModel : public QAbstractListModel
 public:
     enum Roles
     {
-        IconPathRole = 33,
-        BookNameRole = 34,
-        AuthorNameRole = 35,
-        PresentationRole = 36,
-        BookIdRole = 39
+        IconPathRole = FirstRole,
+        BookNameRole,
+        AuthorNameRole,
+        PresentationRole,
+        // The screens ask for the book id by 39; 37 and 38 are unused.
+        BookIdRole = FirstRole + 6
     };
 
     explicit OnlineSearchingResultPageModel(SearchBookMgr &searchBookMgr,
@@ -46,12 +47,6 @@ public:
     bool getPageDownGrayFlag() const { return m_pagedownFlag; }
     void setPageDownGrayFlag(bool gray);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QHash<int, QByteArray> roleNames() const override;
-
 public slots:
     bool handlePageup();
     bool handlePagedown();
@@ -64,15 +59,16 @@ signals:
     void pageUpGrayFlagChanged();
     void pageDownGrayFlagChanged();
 
-private:
-    bool isValidRow(int index) const;
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
 
+private:
     SearchBookMgr &m_searchBookMgr;
     std::vector<std::unique_ptr<OnlineSearchingBookInfo>> m_itemList;
     QString m_resultTitle;
     bool m_pageupFlag = true;
     bool m_pagedownFlag = true;
-    QHash<int, QByteArray> m_roles;
 };
 
 #endif // ONLINESEARCHINGRESULTPAGEMODEL_H
