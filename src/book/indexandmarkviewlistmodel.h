@@ -1,32 +1,28 @@
 #ifndef INDEXANDMARKVIEWLISTMODEL_H
 #define INDEXANDMARKVIEWLISTMODEL_H
 
-#include <QAbstractListModel>
+#include "storedlistmodel.h"
+
 #include <QStringList>
 
 // The one list of the reading screen: either the chapter names of the open
 // book or its bookmark rows. The reading engine decides what it holds; the
 // model only keeps display strings.
-class indexAndMarkViewListModel : public QAbstractListModel
+class indexAndMarkViewListModel : public StoredListModel
 {
     Q_OBJECT
     Q_PROPERTY(int listcount READ getlistcount WRITE setlistcount NOTIFY listcountChanged)
 
 public:
-    // The screens know the one role by its number, 33.
     enum Roles
     {
-        MenuTextRole = 33
+        MenuTextRole = FirstRole
     };
 
     explicit indexAndMarkViewListModel(QObject *parent = nullptr);
 
     Q_INVOKABLE int rowCount(const QModelIndex &parent) const override;
     Q_INVOKABLE int rowCount() const { return rowCount(QModelIndex()); }
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
 
     Q_INVOKABLE bool insertItem(QString something);
     Q_INVOKABLE bool deleteItem(int aindex);
@@ -47,12 +43,15 @@ signals:
     void switchToIndexOrBook(int index);
     void listcountChanged();
 
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
+
 private:
     QStringList m_itemList;
     QString m_Bookname;
     unsigned int m_currentIndex = 0;
     unsigned int m_listcount = 0;
-    QHash<int, QByteArray> m_roles;
 };
 
 #endif // INDEXANDMARKVIEWLISTMODEL_H

@@ -8,20 +8,25 @@ constexpr int LongTitle = 13;
 constexpr int ShortTitle = 10;
 } // namespace
 
-MyBookShelfAbstractModel::MyBookShelfAbstractModel(QObject *parent) : QAbstractListModel(parent) {}
+MyBookShelfAbstractModel::MyBookShelfAbstractModel(QObject *parent)
+    : StoredListModel({{IconPathRole, "iconPath"},
+                       {BookNameRole, "bookName"},
+                       {AuthorNameRole, "authorName"},
+                       {NewIconFlagRole, "newIconFlag"},
+                       {BookPathRole, "bookPath"},
+                       {BookSizeRole, "bookSize"},
+                       {BookIdRole, "bookId"}},
+                      parent)
+{}
 
-int MyBookShelfAbstractModel::rowCount(const QModelIndex &parent) const
+int MyBookShelfAbstractModel::storedCount() const
 {
-    if (parent.isValid())
-        return 0;
     return int(m_itemList.size());
 }
 
-QVariant MyBookShelfAbstractModel::data(const QModelIndex &index, int role) const
+QVariant MyBookShelfAbstractModel::storedData(int row, int role) const
 {
-    if (index.row() < 0 || index.row() >= m_itemList.size())
-        return QVariant();
-    const VorelEBookItemData &item = m_itemList.at(index.row());
+    const VorelEBookItemData &item = m_itemList.at(row);
     switch (role) {
     case IconPathRole:
         return item.m_bookIconPath;
@@ -40,26 +45,6 @@ QVariant MyBookShelfAbstractModel::data(const QModelIndex &index, int role) cons
     default:
         return QVariant();
     }
-}
-
-Qt::ItemFlags MyBookShelfAbstractModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::ItemIsEnabled;
-    return QAbstractListModel::flags(index) | Qt::ItemIsEditable;
-}
-
-bool MyBookShelfAbstractModel::setData(const QModelIndex &, const QVariant &, int)
-{
-    return true;
-}
-
-QHash<int, QByteArray> MyBookShelfAbstractModel::roleNames() const
-{
-    return {{IconPathRole, "iconPath"},     {BookNameRole, "bookName"},
-            {AuthorNameRole, "authorName"}, {NewIconFlagRole, "newIconFlag"},
-            {BookPathRole, "bookPath"},     {BookSizeRole, "bookSize"},
-            {BookIdRole, "bookId"}};
 }
 
 void MyBookShelfAbstractModel::updateItemList(QList<VorelEBookItemData> *itemList)
@@ -95,7 +80,7 @@ QString MyBookShelfAbstractModel::shortBookName(const QString &name)
 
 bool MyBookShelfAbstractModel::insertItem(int pos, MyBookInfoItem *item)
 {
-    if (!item || pos < 0 || pos > m_itemList.size())
+    if (!item)
         return false;
     VorelEBookItemData entry;
     entry.m_bookId = item->m_id;
@@ -105,20 +90,12 @@ bool MyBookShelfAbstractModel::insertItem(int pos, MyBookInfoItem *item)
     entry.m_bookSize = item->m_bookSize;
     entry.m_bookStorePath = item->m_bookPath;
     entry.m_bookMarkFlag = item->m_newIconFlag ? 1 : 0;
-    beginInsertRows(QModelIndex(), pos, pos);
-    m_itemList.insert(pos, entry);
-    endInsertRows();
-    return true;
+    return insertStoredRow(pos, [&] { m_itemList.insert(pos, entry); });
 }
 
 bool MyBookShelfAbstractModel::deleteItem(int index)
 {
-    if (index < 0 || index >= m_itemList.size())
-        return false;
-    beginRemoveRows(QModelIndex(), index, index);
-    m_itemList.removeAt(index);
-    endRemoveRows();
-    return true;
+    return removeStoredRow(index, [&] { m_itemList.removeAt(index); });
 }
 
 void MyBookShelfAbstractModel::removeAllItem()

@@ -1,24 +1,23 @@
 #ifndef MYBOOKSHELFABSTRACTMODEL_H
 #define MYBOOKSHELFABSTRACTMODEL_H
 
+#include "storedlistmodel.h"
 #include "vorelebookitemdata.h"
 
-#include <QAbstractListModel>
 #include <QList>
 
 struct MyBookInfoItem;
 
 // The shelf grid's list: its own copy of the entries last handed over, since
 // the shelf manager rebuilds its list on every reload.
-class MyBookShelfAbstractModel : public QAbstractListModel
+class MyBookShelfAbstractModel : public StoredListModel
 {
     Q_OBJECT
 
 public:
-    // The screens know the roles by these numbers.
     enum Roles
     {
-        IconPathRole = 33,
+        IconPathRole = FirstRole,
         BookNameRole,
         AuthorNameRole,
         NewIconFlagRole,
@@ -29,12 +28,6 @@ public:
 
     explicit MyBookShelfAbstractModel(QObject *parent = nullptr);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
-    QHash<int, QByteArray> roleNames() const override;
-
     // Replaces every entry by a copy of the list (none for a null list).
     void updateItemList(QList<VorelEBookItemData> *itemList);
     static QString convertSizeToString(uint kbsize);
@@ -44,6 +37,10 @@ public:
     bool insertItem(int pos, MyBookInfoItem *item);
     bool deleteItem(int index);
     void removeAllItem();
+
+protected:
+    int storedCount() const override;
+    QVariant storedData(int row, int role) const override;
 
 private:
     QList<VorelEBookItemData> m_itemList;
