@@ -1,18 +1,5 @@
 #include "bookinformationmodel.h"
 
-namespace {
-
-// Stores value and reports whether it changed.
-bool assign(QString &field, const QString &value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
-} // namespace
-
 BookInformationModel::BookInformationModel(QObject *parent) : QObject(parent)
 {
     initBookInfo();
@@ -33,38 +20,32 @@ void BookInformationModel::initBookInfo()
 
 void BookInformationModel::setBookName(const QString &value)
 {
-    if (assign(m_BookName, value))
-        emit bookNameChanged();
+    setField(m_BookName, value, &BookInformationModel::bookNameChanged);
 }
 
 void BookInformationModel::setAuther(const QString &value)
 {
-    if (assign(m_Auther, value))
-        emit autherChanged();
+    setField(m_Auther, value, &BookInformationModel::autherChanged);
 }
 
 void BookInformationModel::setPublisher(const QString &value)
 {
-    if (assign(m_Publisher, value))
-        emit publisherChanged();
+    setField(m_Publisher, value, &BookInformationModel::publisherChanged);
 }
 
 void BookInformationModel::setStatus(const QString &value)
 {
-    if (assign(m_Status, value))
-        emit statusChanged();
+    setField(m_Status, value, &BookInformationModel::statusChanged);
 }
 
 void BookInformationModel::setPrice(const QString &value)
 {
-    if (assign(m_Price, value))
-        emit priceChanged();
+    setField(m_Price, value, &BookInformationModel::priceChanged);
 }
 
 void BookInformationModel::setBookImage(const QString &value)
 {
-    if (assign(m_BookImage, value))
-        emit bookImageChanged();
+    setField(m_BookImage, value, &BookInformationModel::bookImageChanged);
 }
 
 void BookInformationModel::setBookInfo(const QString &value)
@@ -80,14 +61,21 @@ void BookInformationModel::setBookInfo(const QString &value)
 
 void BookInformationModel::setBookID(const QString &value)
 {
-    if (assign(m_BookID, value))
-        emit bookIDChanged();
+    setField(m_BookID, value, &BookInformationModel::bookIDChanged);
 }
 
 void BookInformationModel::setBookSize(const QString &value)
 {
-    if (assign(m_BookSize, value))
-        emit bookSizeChanged();
+    setField(m_BookSize, value, &BookInformationModel::bookSizeChanged);
+}
+
+void BookInformationModel::setField(QString &field, const QString &value,
+                                    void (BookInformationModel::*changed)())
+{
+    if (field == value)
+        return;
+    field = value;
+    emit(this->*changed)();
 }
 
 int BookInformationModel::getColumnCount()

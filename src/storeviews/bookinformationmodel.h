@@ -60,6 +60,9 @@ signals:
     void bookSizeChanged();
 
 private:
+    // Stores value and announces it through changed when it differs.
+    void setField(QString &field, const QString &value, void (BookInformationModel::*changed)());
+
     QString m_BookName;
     QString m_Auther;
     QString m_Publisher;
