@@ -3,74 +3,20 @@
 
 #include "displaystatewatcher.h"
 #include "ebookreaderapp.h"
+#include "privatedbus.h"
 
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusVariant>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 namespace {
 const char *const Service = "org.freedesktop.ScreenSaver";
 const char *const MainPath = "/org/freedesktop/ScreenSaver";
 const char *const ShortPath = "/ScreenSaver";
-const char *const MockInterface = "org.freedesktop.DBus.Mock";
-
-// One method of a mock object, as dbusmock's AddObject takes it: (ssss).
-struct MockMethod
-{
-    QString name, inSignature, outSignature, code;
-};
-
-QDBusArgument &operator<<(QDBusArgument &arg, const MockMethod &m)
-{
-    arg.beginStructure();
-    arg << m.name << m.inSignature << m.outSignature << m.code;
-    arg.endStructure();
-    return arg;
-}
-
-const QDBusArgument &operator>>(const QDBusArgument &arg, MockMethod &m)
-{
-    arg.beginStructure();
-    arg >> m.name >> m.inSignature >> m.outSignature >> m.code;
-    arg.endStructure();
-    return arg;
-}
-
-// Debian's python carries python3-dbusmock; a python of its own may not.
-QString pythonWithDbusmock()
-{
-    for (const QString &candidate :
-         {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-        QProcess probe;
-        probe.start(candidate, {"-c", "import dbusmock"});
-        if (probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit &&
-            probe.exitCode() == 0)
-            return candidate;
-    }
-    return {};
-}
-
-void stop(QProcess &process)
-{
-    if (process.state() == QProcess::NotRunning)
-        return;
-    process.terminate();
-    if (!process.waitForFinished(5000))
-        process.kill();
-    process.waitForFinished(5000);
-}
+const char *const MockInterface = PrivateDBus::MockInterface;
 } // namespace
-
-Q_DECLARE_METATYPE(MockMethod)
 
 class TstDisplayState : public QObject
 {
@@ -85,51 +31,32 @@ private slots:
 private:
     bool emitActiveChanged(const QString &path, bool active);
 
-    QProcess m_bus;
-    QProcess m_mock;
+    PrivateDBus m_bus{PrivateDBus::Session};
     QString m_skipReason;
 };
 
 void TstDisplayState::initTestCase()
 {
-    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-    const QString python = pythonWithDbusmock();
-    if (daemon.isEmpty() || python.isEmpty()) {
-        m_skipReason = "dbus-daemon or python3-dbusmock is not installed";
+    m_skipReason = m_bus.missingTools();
+    if (!m_skipReason.isEmpty())
         return;
-    }
-
-    qDBusRegisterMetaType<MockMethod>();
-    qDBusRegisterMetaType<QList<MockMethod>>();
-
-    m_bus.start(daemon, {"--session", "--nofork", "--print-address"});
-    QVERIFY(m_bus.waitForStarted());
-    QVERIFY(m_bus.waitForReadyRead(10000));
-    const QByteArray address = m_bus.readLine().trimmed();
-    QVERIFY(!address.isEmpty());
     // Before anything asks for the session bus, so the reader joins this one.
-    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
-
-    m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_mock.start(python, {"-m", "dbusmock", Service, MainPath, Service});
-    QVERIFY(m_mock.waitForStarted());
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    QVERIFY(bus.isConnected());
-    QTRY_VERIFY_WITH_TIMEOUT(bus.interface()->isServiceRegistered(Service), 20000);
+    const QString started = m_bus.start();
+    QVERIFY2(started.isEmpty(), qPrintable(started));
+    const QString mocked = m_bus.startMock({Service, MainPath, Service}, Service);
+    QVERIFY2(mocked.isEmpty(), qPrintable(mocked));
 
     // Older desktops announce on the short path as well.
     QDBusMessage add =
         QDBusMessage::createMethodCall(Service, MainPath, MockInterface, "AddObject");
-    add << QString(ShortPath) << QString(Service) << QVariantMap()
-        << QVariant::fromValue(QList<MockMethod>());
-    const QDBusMessage reply = bus.call(add);
+    add << QString(ShortPath) << QString(Service) << QVariantMap() << PrivateDBus::noMethods();
+    const QDBusMessage reply = m_bus.connection().call(add);
     QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
 }
 
 void TstDisplayState::cleanupTestCase()
 {
-    stop(m_mock);
-    stop(m_bus);
+    m_bus.stop();
 }
 
 bool TstDisplayState::emitActiveChanged(const QString &path, bool active)
