@@ -1,11 +1,11 @@
 #include "librarytestdb.h"
+#include "testdataroot.h"
 #include "vorelebookdatabaseengine.h"
 #include "vorelebookshelfmgr.h"
 
 #include <QQmlContext>
 #include <QQuickView>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -56,14 +56,12 @@ private slots:
     void registersOnTheView();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_root;
+    TestDataRoot m_root;
 };
 
 void TestBookShelfMgr::init()
 {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    qputenv("ZARVOREADER_ROOT", m_root->path().toUtf8());
+    QVERIFY(m_root.renew());
 }
 
 void TestBookShelfMgr::firstRunWritesOneSortRow()

@@ -1,10 +1,10 @@
 #include "librarytestdb.h"
+#include "testdataroot.h"
 #include "vorelebookdatabaseengine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -56,15 +56,13 @@ private slots:
     void unusableDatabase();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_root;
+    TestDataRoot m_root;
 };
 
 void TestLibraryDatabase::init()
 {
     // A fresh device for every test.
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    qputenv("ZARVOREADER_ROOT", m_root->path().toUtf8());
+    QVERIFY(m_root.renew());
 }
 
 void TestLibraryDatabase::freshDeviceHasFiveTables()

@@ -5,6 +5,7 @@
 #include "commondef.h"
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
+#include "testdataroot.h"
 #include "timeproperty.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,6 @@
 #include <QQuickItem>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -91,14 +91,12 @@ private slots:
     void closeRunsTheClosePath();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_root;
+    TestDataRoot m_root;
 };
 
 void TstEBookReaderApp::init()
 {
-    m_root = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_root->isValid());
-    qputenv("ZARVOREADER_ROOT", m_root->path().toLocal8Bit());
+    QVERIFY(m_root.renew());
 }
 
 void TstEBookReaderApp::startUpCreatesFoldersOnce()
@@ -109,26 +107,26 @@ void TstEBookReaderApp::startUpCreatesFoldersOnce()
     }
     for (const QString &folder : {BookInfoFolder.path(), BookFolder.path(), UserBookFolder.path()})
         QVERIFY2(QDir(folder).exists(), qPrintable(folder));
-    QCOMPARE(BookInfoFolder.path(), m_root->path() + "/home/user/ZarvoReader");
-    QCOMPARE(BookFolder.path(), m_root->path() + "/home/user/MyDocs/ZarvoReader");
+    QCOMPARE(BookInfoFolder.path(), m_root.path() + "/home/user/ZarvoReader");
+    QCOMPARE(BookFolder.path(), m_root.path() + "/home/user/MyDocs/ZarvoReader");
 
     // A second start with the folders present leaves them and their contents.
     QFile marker(BookFolder + "/marker.vbp");
     QVERIFY(marker.open(QIODevice::WriteOnly));
     marker.write("x");
     marker.close();
-    const QStringList before = QDir(m_root->path() + "/home/user").entryList(QDir::AllEntries);
+    const QStringList before = QDir(m_root.path() + "/home/user").entryList(QDir::AllEntries);
     {
         EBookReaderApp app;
     }
-    QCOMPARE(QDir(m_root->path() + "/home/user").entryList(QDir::AllEntries), before);
+    QCOMPARE(QDir(m_root.path() + "/home/user").entryList(QDir::AllEntries), before);
     QCOMPARE(QDir(BookFolder.path()).entryList(QDir::Files), QStringList{"marker.vbp"});
 }
 
 void TstEBookReaderApp::unusableRootStillStarts()
 {
     // The root is a plain file: no folder can be made below it.
-    const QString file = m_root->filePath("plainfile");
+    const QString file = m_root.filePath("plainfile");
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.close();
