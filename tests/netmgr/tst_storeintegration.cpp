@@ -13,9 +13,9 @@
 #include "onlinesearchingkeypagemodel.h"
 #include "onlinesearchingresultpagemodel.h"
 #include "searchbookmgr.h"
+#include "storeserverprocess.h"
 
 #include <QNetworkProxy>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,7 +67,7 @@ private:
     std::unique_ptr<EBookReaderNetMgr> m_mgr;
     QTemporaryDir m_books;
     QTemporaryDir m_root;
-    QProcess m_server;
+    StoreServerProcess m_server;
     QString m_hostPort;
 };
 
@@ -86,18 +86,12 @@ void TestStoreIntegration::initTestCase()
                          QStringLiteral("杜甫诗选第%1卷").arg(i + 1), QStringLiteral("杜甫")));
     }
 
-    const QString program = qEnvironmentVariable("ZR_BINARY_DIR") + "/bin/zarvostore";
-    QVERIFY2(QFile::exists(program), qPrintable(program));
-    m_server.setProgram(program);
-    m_server.setArguments({"--port", "0", "--books", m_books.path()});
-    m_server.setProcessChannelMode(QProcess::SeparateChannels);
-    m_server.start();
-    QVERIFY(m_server.waitForStarted());
-    while (!m_server.canReadLine())
-        QVERIFY2(m_server.waitForReadyRead(), m_server.readAllStandardError().constData());
-    const QString line = QString::fromUtf8(m_server.readLine()).trimmed();
-    QVERIFY2(line.startsWith("listening on "), qPrintable(line));
-    m_hostPort = line.mid(int(qstrlen("listening on ")));
+    QVERIFY2(QFile::exists(StoreServerProcess::program()),
+             qPrintable(StoreServerProcess::program()));
+    // The server shares the test's data root.
+    const QString started = m_server.start(m_books.path());
+    QVERIFY2(started.isEmpty(), qPrintable(started));
+    m_hostPort = m_server.hostPort();
     qputenv("ZARVOREADER_STORE", m_hostPort.toUtf8());
 
     gloabal_UID.clear();
@@ -107,10 +101,7 @@ void TestStoreIntegration::initTestCase()
 void TestStoreIntegration::cleanupTestCase()
 {
     m_mgr.reset();
-    if (m_server.state() != QProcess::NotRunning) {
-        m_server.terminate();
-        m_server.waitForFinished();
-    }
+    m_server.stop();
 }
 
 void TestStoreIntegration::init()
@@ -290,8 +281,7 @@ void TestStoreIntegration::notFoundIsContentError()
 
 void TestStoreIntegration::refusedConnectionIsNetworkError()
 {
-    m_server.terminate();
-    QVERIFY(m_server.waitForFinished());
+    QVERIFY(m_server.stop());
     QSignalSpy spy(m_mgr.get(), &EBookReaderNetMgr::moreRequestResponse);
     m_mgr->GetMoreRecommendInfo(QStringLiteral("free"));
     QVERIFY(spy.wait());
