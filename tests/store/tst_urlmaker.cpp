@@ -101,11 +101,6 @@ void TestUrlMaker::forms_data()
                {U, I, "480", "800", "qt.2.0.0", "zh", "2014", P, "2.0.0"})
         << Base + "userlogin.action?uid=u77&imei=356938035643809&width=480&height=800"
                   "&ver=qt.2.0.0&lan=zh&chan=2014&ua=N9&abver=2.0.0&";
-    QTest::newRow("first login, no uid")
-        << url(RequestLogin, &M::loginReqAssemble,
-               {"", I, "480", "800", "qt.2.0.0", "zh", "2014", P, "2.0.0"})
-        << Base + "userlogin.action?imei=356938035643809&width=480&height=800"
-                  "&ver=qt.2.0.0&lan=zh&chan=2014&ua=N9&abver=2.0.0&";
     QTest::newRow("download order")
         << url(RequestDownload, &M::downLoadReqAssemble,
                {U, I, "b5", "480", "800", P, "zh", "2014", "qt.2.0.0"})
@@ -126,10 +121,6 @@ void TestUrlMaker::forms_data()
                {"b5", "360_640", "44_63", P, "zh", "2014", U, "qt.2.0.0", ""})
         << Base + "cover.action?id=b5&resolution=360_640&size=44_63&ua=N9&lan=zh&chan=2014"
                   "&uid=u77&ver=qt.2.0.0&";
-    QTest::newRow("no imei anywhere in the middle")
-        << url(RequestLibrary, &M::libraryReqAssemble,
-               {U, "", "zh", "novel", "2014", "qt.2.0.0", P})
-        << Base + "library.action?uid=u77&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0&ua=N9";
     QTest::newRow("all values empty ends with ?")
         << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble, {}) << Base + "keywords.action?";
     QTest::newRow("login with every value empty")
