@@ -12,6 +12,7 @@
 
 namespace {
 
+const QByteArray Cover = "\x89PNG-not-really";
 const QByteArray OneChapterIndex =
     R"(<vb id="b1" title="Book"><keys><author>Ann</author></keys><chapters n="1"><item a="1" b="c1">One</item></chapters></vb>)";
 
@@ -104,323 +105,306 @@ private:
     VRRBookInfo *m_bookInfoPtr = &m_bookInfo;
 
 private slots:
-    void initTestCase();
-    void init();
-    void openErrors_data();
-    void openErrors();
-    void withoutPackage();
-    void nestedChapters_data();
-    void nestedChapters();
-    void nestedStreamForm_data();
-    void nestedStreamForm();
-    void chapterRelation();
-    void cover_data();
-    void cover();
-    void coverReplacesStaleFile();
-    void chapterTextBudget();
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        qputenv("ZARVOREADER_ROOT", QFile::encodeName(m_root.path()));
+    }
+
+    void init()
+    {
+        m_reader = std::make_unique<VbpReader>();
+        m_chapters = nullptr;
+        QDir(QString(BookInfoFolder)).removeRecursively();
+    }
+
+    void openErrors_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("expected");
+
+        RawPackage book;
+        book.add("index.xml", OneChapterIndex);
+        const auto count = [&](qint32 n) {
+            return tweaked(book, [n](RawPackage &p) { p.fileCount = n; });
+        };
+        const auto index = [&](std::optional<qint32> offset, std::optional<quint32> length) {
+            return tweaked(book, [&](RawPackage &p) {
+                p.records[0].offset = offset;
+                p.records[0].length = length;
+            });
+        };
+        const auto pieces = [](const QList<QList<int>> &list) {
+            return chapterPackage(piecesXml(list)).toBytes();
+        };
+
+        QTest::newRow("book") << book.toBytes() << 0;
+        QTest::newRow("chapter") << chapterPackage().toBytes() << 0;
+        QTest::newRow("91 bytes") << book.toBytes().left(91) << 3;
+        QTest::newRow("wrong tag") << tweaked(book, [](RawPackage &p) { p.tag = "VBP1"; }) << 4;
+        QTest::newRow("no files") << count(0) << 5;
+        QTest::newRow("negative count") << count(-3) << 5;
+        // 91 + 48 * count overflows 32 bits; nothing may be reserved for it.
+        QTest::newRow("count 2^31-1") << count(0x7fffffff) << 3;
+        QTest::newRow("count wrapping to small") << count(0x05555556) << 3;
+        RawPackage two;
+        two.add("a", {}).add("b", {});
+        QTest::newRow("two entries, 187 bytes") << two.toBytes().left(187) << 3;
+        QTest::newRow("two entries, 188 bytes") << two.toBytes() << 4; // passes the size test
+
+        QTest::newRow("index offset 0") << index(0, {}) << 3;
+        QTest::newRow("index offset negative") << index(-100, {}) << 3;
+        QTest::newRow("index length 0") << index({}, 0) << 3;
+        QTest::newRow("index past end") << index({}, OneChapterIndex.size() + 1) << 3;
+        QTest::newRow("index offset+length overflows int") << index(0x7ffffff0, 0x100) << 3;
+        QTest::newRow("index ends exactly at end") << index({}, OneChapterIndex.size()) << 0;
+        QTest::newRow("index malformed")
+            << RawPackage().add("index.xml", "<vb><chapters>").toBytes() << 6;
+        for (const char *cover : {"58_84.png", "44_63.png", "82_118.png"}) {
+            RawPackage p = book;
+            p.add(cover, "png").records.last().length = 4;
+            QTest::addRow("%s past end", cover) << p.toBytes() << 3;
+            p.records.last().length = 3;
+            p.records.last().offset = 0;
+            QTest::addRow("%s offset 0", cover) << p.toBytes() << 3;
+        }
+
+        QTest::newRow("content without chapter.xml")
+            << RawPackage().add("content.txt", "ab").toBytes() << 4;
+        QTest::newRow("chapter.xml without content")
+            << RawPackage().add("chapter.xml", piecesXml({})).toBytes() << 4;
+        QTest::newRow("chapter.xml past end")
+            << tweaked(chapterPackage(), [](RawPackage &p) { p.records[0].length = 10000; }) << 3;
+        QTest::newRow("content.txt offset 0")
+            << tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].offset = 0; }) << 3;
+        QTest::newRow("chapter.xml malformed") << chapterPackage("<chapter><text").toBytes() << 6;
+        QTest::newRow("piece past end of file") << pieces({{0, 6}, {6, 100}}) << 3;
+        // The piece would still be inside the file, but not inside "content.txt".
+        QTest::newRow("piece past end of content.txt")
+            << chapterPackage(piecesXml({{6, 10}})).add("after", QByteArray(100, 'z')).toBytes()
+            << 3;
+        QTest::newRow("piece with negative offset") << pieces({{-4, 2}}) << 3;
+        QTest::newRow("piece with negative length") << pieces({{0, -2}}) << 3;
+        QTest::newRow("piece offset+length overflows int") << pieces({{2147483600, 100}}) << 3;
+        QTest::newRow("non-numeric piece is empty")
+            << chapterPackage(R"(<chapter><text a="c" b="x" c="y"/></chapter>)").toBytes() << 0;
+    }
+
+    void openErrors()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, expected);
+        QCOMPARE(open(bytes), expected);
+    }
+
+    void withoutPackage()
+    {
+        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 1);
+        QCOMPARE(m_reader->openVBP("b1", QString(), m_chapters, m_bookInfoPtr), 1);
+        QCOMPARE(m_reader->openVBP("b1", m_root.filePath("no.vbp"), m_chapters, m_bookInfoPtr), 2);
+        QCOMPARE(m_reader->openVBP("b1", m_root.path(), m_chapters, m_bookInfoPtr), 2);
+    }
+
+    void nestedChapters_data()
+    {
+        QTest::addColumn<QByteArray>("book");
+        QTest::addColumn<QString>("chapter");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<QString>("text");
+
+        const QByteArray good = chapterPackage().toBytes();
+        const auto inBook = [](const QByteArray &nested) { return bookPackage(nested).toBytes(); };
+        QTest::newRow("good") << inBook(good) << "c1" << 0 << "ABCDEF";
+        QTest::newRow("no such chapter") << inBook(good) << "c7" << 5 << "";
+        QTest::newRow("nested record past end")
+            << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].length = 1 << 20; })
+            << "c1" << 3 << "";
+        QTest::newRow("nested record offset 0")
+            << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].offset = 0; }) << "c1"
+            << 3 << "";
+        QTest::newRow("nested tag not compared")
+            << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.tag = "JUNK"; })) << "c1" << 0
+            << "ABCDEF";
+        QTest::newRow("nested count 2^31-1")
+            << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.fileCount = 0x7fffffff; }))
+            << "c1" << 2 << "";
+        // Inside the book file, where the filler holds a good description, but
+        // outside the nested record.
+        RawPackage lured = chapterPackage();
+        lured.records[0].offset = good.size() + 16;
+        const QByteArray lure = QByteArray(16, ' ') + lured.records[0].data + QByteArray(64, ' ');
+        QTest::newRow("nested chapter.xml outside its record")
+            << bookPackage(lured.toBytes(), OneChapterIndex, lure).toBytes() << "c1" << 2 << "";
+        QTest::newRow("nested content.txt outside its record")
+            << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].length = 76; }))
+            << "c1" << 2 << "";
+        QTest::newRow("nested piece past content.txt")
+            << inBook(chapterPackage(piecesXml({{0, 14}})).toBytes()) << "c1" << 2 << "";
+        QTest::newRow("nested description malformed")
+            << inBook(chapterPackage("<chapter><text>").toBytes()) << "c1" << 2 << "";
+        QTest::newRow("last content.txt counts")
+            << inBook(chapterPackage().add("content.txt", utf16le("xyzuvw")).toBytes()) << "c1" << 0
+            << "xyzuvw";
+
+        RawPackage named;
+        named.add("index.xml", OneChapterIndex).add("\xe9t\xe9.vbp", good);
+        QTest::newRow("record names are Latin-1")
+            << named.toBytes() << QString::fromUtf8("\xc3\xa9t\xc3\xa9") << 0 << "ABCDEF";
+        named.records[1].name = QByteArray(36, 'k') + ".vbp";
+        QTest::newRow("record name of 40 bytes")
+            << named.toBytes() << QString(36, 'k') << 0 << "ABCDEF";
+        // The low byte of the length word holds flags; lengths above 255 use the rest.
+        RawPackage flagged =
+            bookPackage(good, QByteArray(OneChapterIndex).replace("Book", QByteArray(300, 'x')));
+        for (RawRecord &r : flagged.records)
+            r.flags = 0xFF;
+        QTest::newRow("flags beside a long length") << flagged.toBytes() << "c1" << 0 << "ABCDEF";
+    }
+
+    void nestedChapters()
+    {
+        QFETCH(QByteArray, book);
+        QFETCH(QString, chapter);
+        QFETCH(int, expected);
+        QFETCH(QString, text);
+
+        QCOMPARE(open(book), 0);
+        QCOMPARE(m_bookInfo.m_caplist.size(), 1);
+        QCOMPARE(m_reader->openChapterVBP(chapter, m_chapters), expected);
+        QCOMPARE(joinedText(m_chapters), text);
+    }
+
+    void nestedStreamForm_data()
+    {
+        QTest::addColumn<QByteArray>("nested");
+        QTest::addColumn<int>("cut"); // bytes taken off the nested extent's end
+        QTest::addColumn<int>("expected");
+
+        const QByteArray good = chapterPackage().toBytes();
+        QTest::newRow("good") << good << 0 << 0;
+        QTest::newRow("chapter.xml without content.txt")
+            << RawPackage().add("chapter.xml", piecesXml({{0, 2}})).add("x", "yy").toBytes() << 0
+            << -1;
+        QTest::newRow("neither") << RawPackage().add("x", "yy").toBytes() << 0 << 4;
+        QTest::newRow("extent of 92 bytes") << good << int(good.size()) - 92 << 3;
+        QTest::newRow("directory past extent") << good << int(good.size()) - 150 << 3;
+        QTest::newRow("record past extent") << good << 2 << 3;
+        QTest::newRow("description malformed") << chapterPackage("<chapter").toBytes() << 0 << 6;
+        QTest::newRow("content only keeps chapters")
+            << RawPackage().add("content.txt", "ab").toBytes() << 0 << 0;
+    }
+
+    void nestedStreamForm()
+    {
+        QFETCH(QByteArray, nested);
+        QFETCH(int, cut);
+        QFETCH(int, expected);
+
+        const QByteArray before(37, 'p');
+        const QString path = write(before + nested + QByteArray(500, 't'), "nested.bin");
+        QFileStream stream;
+        QVERIFY(stream.Open(QFile::encodeName(path).constData(), 1));
+        VRBChaptersRelt sentinel;
+        VRBChaptersRelt *chapters = &sentinel;
+        const int base = int(before.size());
+        const int end = base + int(nested.size()) - cut;
+        QCOMPARE(m_reader->openVBP(stream, base, end, "c1", chapters), expected);
+        if (QByteArray(QTest::currentDataTag()) == "content only keeps chapters")
+            QCOMPARE(chapters, &sentinel);
+        if (QByteArray(QTest::currentDataTag()) == "good")
+            QCOMPARE(joinedText(chapters), "ABCDEF");
+
+        // Bounds that do not describe a place inside the file.
+        QCOMPARE(m_reader->openVBP(stream, -1, end, "c1", chapters), 3);
+        QCOMPARE(m_reader->openVBP(stream, end, base, "c1", chapters), 3);
+        QCOMPARE(m_reader->openVBP(stream, base, 1 << 30, "c1", chapters), 3);
+    }
+
+    void chapterRelation()
+    {
+        // Pieces keep the description's order, each zero-terminated.
+        QCOMPARE(
+            open(chapterPackage(piecesXml({{4, 2}, {0, 2}, {2, 2}}), utf16le("abc")).toBytes()), 0);
+        QCOMPARE(m_chapters->count(), 3);
+        QCOMPARE(m_chapters->getItem(0)->m_off, 4);
+        QCOMPARE(m_chapters->getItem(0)->m_text.constData()[2], '\0');
+        QCOMPARE(joinedText(m_chapters), "cab");
+        // A description that does not parse leaves the last relation alone.
+        VRBChaptersRelt *kept = m_chapters;
+        QCOMPARE(open(chapterPackage("<chapter>").toBytes()), 6);
+        QCOMPARE(m_chapters, kept);
+        QCOMPARE(joinedText(m_chapters), "cab");
+        // Once a new chapter is built the old relation is gone: no dangling alias.
+        QCOMPARE(open(chapterPackage(piecesXml({{0, 2}, {0, 99}})).toBytes()), 3);
+        QVERIFY(!m_chapters);
+        QCOMPARE(open(chapterPackage().toBytes()), 0);
+        QVERIFY(m_chapters);
+        QCOMPARE(open(chapterPackage(piecesXml({})).toBytes()), 0);
+        QVERIFY(!m_chapters);
+    }
+
+    void cover_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("hasCover");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QByteArray>("earlier"); // a cover already there
+
+        QTest::newRow("cover") << "b1" << true << true << QByteArray();
+        QTest::newRow("stale cover of the same size")
+            << "b1" << true << true << QByteArray(Cover.size(), 'x');
+        QTest::newRow("no cover entry") << "b1" << false << false << QByteArray();
+        QTest::newRow("empty id") << "" << true << false << QByteArray();
+        QTest::newRow("parent escape") << "../../escape" << true << false << QByteArray();
+        QTest::newRow("slash") << "a/b" << true << false << QByteArray();
+        QTest::newRow("backslash") << "a\\b" << true << false << QByteArray();
+        QTest::newRow("dot dot") << ".." << true << false << QByteArray();
+        QTest::newRow("dots inside") << "x..y" << true << false << QByteArray();
+    }
+
+    void cover()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, hasCover);
+        QFETCH(bool, written);
+        QFETCH(QByteArray, earlier);
+
+        QFile file(BookInfoFolder + "/" + id + ".png");
+        QVERIFY(QDir().mkpath(BookInfoFolder));
+        QVERIFY(earlier.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(earlier)));
+        file.close();
+        RawPackage book;
+        book.add("index.xml", OneChapterIndex);
+        if (hasCover)
+            book.add("58_84.png", Cover).add("44_63.png", "small").add("82_118.png", "large");
+        QCOMPARE(open(book.toBytes(), id), 0);
+        QCOMPARE(pngFiles(),
+                 written ? QStringList{"/home/user/ZarvoReader/" + id + ".png"} : QStringList{});
+        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                 written ? Cover : QByteArray());
+        if (!written)
+            return;
+        // The next open leaves an unchanged cover as it is.
+        const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+        QVERIFY(file.setFileTime(yesterday, QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(open(book.toBytes(), id), 0);
+        QCOMPARE(QFileInfo(file.fileName()).lastModified().toSecsSinceEpoch(),
+                 yesterday.toSecsSinceEpoch());
+    }
+
+    void chapterTextBudget()
+    {
+        // 65 pieces of 1 MiB each name the same bytes: more than a chapter may hold.
+        const int piece = 1 << 20;
+        const QList<QList<int>> pieces(65, {0, piece});
+        QCOMPARE(open(chapterPackage(piecesXml(pieces), QByteArray(piece, 'a')).toBytes()), 10);
+        QVERIFY(!m_chapters);
+        QCOMPARE(open(chapterPackage(piecesXml(pieces.mid(1)), QByteArray(piece, 'a')).toBytes()),
+                 0);
+        QCOMPARE(m_chapters->count(), 64);
+    }
 };
-
-void TestVbpReader::initTestCase()
-{
-    QVERIFY(m_root.isValid());
-    qputenv("ZARVOREADER_ROOT", QFile::encodeName(m_root.path()));
-}
-
-void TestVbpReader::init()
-{
-    m_reader = std::make_unique<VbpReader>();
-    m_chapters = nullptr;
-    QDir(QString(BookInfoFolder)).removeRecursively();
-}
-
-void TestVbpReader::openErrors_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("expected");
-
-    RawPackage book;
-    book.add("index.xml", OneChapterIndex);
-    const auto count = [&](qint32 n) {
-        return tweaked(book, [n](RawPackage &p) { p.fileCount = n; });
-    };
-    const auto index = [&](std::optional<qint32> offset, std::optional<quint32> length) {
-        return tweaked(book, [&](RawPackage &p) {
-            p.records[0].offset = offset;
-            p.records[0].length = length;
-        });
-    };
-    const auto pieces = [](const QList<QList<int>> &list) {
-        return chapterPackage(piecesXml(list)).toBytes();
-    };
-
-    QTest::newRow("book") << book.toBytes() << 0;
-    QTest::newRow("chapter") << chapterPackage().toBytes() << 0;
-    QTest::newRow("91 bytes") << book.toBytes().left(91) << 3;
-    QTest::newRow("wrong tag") << tweaked(book, [](RawPackage &p) { p.tag = "VBP1"; }) << 4;
-    QTest::newRow("no files") << count(0) << 5;
-    QTest::newRow("negative count") << count(-3) << 5;
-    // 91 + 48 * count overflows 32 bits; nothing may be reserved for it.
-    QTest::newRow("count 2^31-1") << count(0x7fffffff) << 3;
-    QTest::newRow("count wrapping to small") << count(0x05555556) << 3;
-    RawPackage two;
-    two.add("a", {}).add("b", {});
-    QTest::newRow("two entries, 187 bytes") << two.toBytes().left(187) << 3;
-    QTest::newRow("two entries, 188 bytes") << two.toBytes() << 4; // passes the size test
-
-    QTest::newRow("index offset 0") << index(0, {}) << 3;
-    QTest::newRow("index offset negative") << index(-100, {}) << 3;
-    QTest::newRow("index length 0") << index({}, 0) << 3;
-    QTest::newRow("index past end") << index({}, OneChapterIndex.size() + 1) << 3;
-    QTest::newRow("index offset+length overflows int") << index(0x7ffffff0, 0x100) << 3;
-    QTest::newRow("index ends exactly at end") << index({}, OneChapterIndex.size()) << 0;
-    QTest::newRow("index malformed")
-        << RawPackage().add("index.xml", "<vb><chapters>").toBytes() << 6;
-    for (const char *cover : {"58_84.png", "44_63.png", "82_118.png"}) {
-        RawPackage p = book;
-        p.add(cover, "png").records.last().length = 4;
-        QTest::addRow("%s past end", cover) << p.toBytes() << 3;
-        p.records.last().length = 3;
-        p.records.last().offset = 0;
-        QTest::addRow("%s offset 0", cover) << p.toBytes() << 3;
-    }
-
-    QTest::newRow("content without chapter.xml")
-        << RawPackage().add("content.txt", "ab").toBytes() << 4;
-    QTest::newRow("chapter.xml without content")
-        << RawPackage().add("chapter.xml", piecesXml({})).toBytes() << 4;
-    QTest::newRow("chapter.xml past end")
-        << tweaked(chapterPackage(), [](RawPackage &p) { p.records[0].length = 10000; }) << 3;
-    QTest::newRow("content.txt offset 0")
-        << tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].offset = 0; }) << 3;
-    QTest::newRow("chapter.xml malformed") << chapterPackage("<chapter><text").toBytes() << 6;
-    QTest::newRow("piece past end of file") << pieces({{0, 6}, {6, 100}}) << 3;
-    // The piece would still be inside the file, but not inside "content.txt".
-    QTest::newRow("piece past end of content.txt")
-        << chapterPackage(piecesXml({{6, 10}})).add("after", QByteArray(100, 'z')).toBytes() << 3;
-    QTest::newRow("piece with negative offset") << pieces({{-4, 2}}) << 3;
-    QTest::newRow("piece with negative length") << pieces({{0, -2}}) << 3;
-    QTest::newRow("piece offset+length overflows int") << pieces({{2147483600, 100}}) << 3;
-    QTest::newRow("non-numeric piece is empty")
-        << chapterPackage(R"(<chapter><text a="c" b="x" c="y"/></chapter>)").toBytes() << 0;
-}
-
-void TestVbpReader::openErrors()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, expected);
-    QCOMPARE(open(bytes), expected);
-}
-
-void TestVbpReader::withoutPackage()
-{
-    QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 1);
-    QCOMPARE(m_reader->openVBP("b1", QString(), m_chapters, m_bookInfoPtr), 1);
-    QCOMPARE(m_reader->openVBP("b1", m_root.filePath("no.vbp"), m_chapters, m_bookInfoPtr), 2);
-    QCOMPARE(m_reader->openVBP("b1", m_root.path(), m_chapters, m_bookInfoPtr), 2);
-}
-
-void TestVbpReader::nestedChapters_data()
-{
-    QTest::addColumn<QByteArray>("book");
-    QTest::addColumn<QString>("chapter");
-    QTest::addColumn<int>("expected");
-    QTest::addColumn<QString>("text");
-
-    const QByteArray good = chapterPackage().toBytes();
-    const auto inBook = [](const QByteArray &nested) { return bookPackage(nested).toBytes(); };
-    QTest::newRow("good") << inBook(good) << "c1" << 0 << "ABCDEF";
-    QTest::newRow("no such chapter") << inBook(good) << "c7" << 5 << "";
-    QTest::newRow("nested record past end")
-        << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].length = 1 << 20; }) << "c1"
-        << 3 << "";
-    QTest::newRow("nested record offset 0")
-        << tweaked(bookPackage(good), [](RawPackage &p) { p.records[1].offset = 0; }) << "c1" << 3
-        << "";
-    QTest::newRow("nested tag not compared")
-        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.tag = "JUNK"; })) << "c1" << 0
-        << "ABCDEF";
-    QTest::newRow("nested count 2^31-1")
-        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.fileCount = 0x7fffffff; }))
-        << "c1" << 2 << "";
-    // Inside the book file, where the filler holds a good description, but
-    // outside the nested record.
-    RawPackage lured = chapterPackage();
-    lured.records[0].offset = good.size() + 16;
-    const QByteArray lure = QByteArray(16, ' ') + lured.records[0].data + QByteArray(64, ' ');
-    QTest::newRow("nested chapter.xml outside its record")
-        << bookPackage(lured.toBytes(), OneChapterIndex, lure).toBytes() << "c1" << 2 << "";
-    QTest::newRow("nested content.txt outside its record")
-        << inBook(tweaked(chapterPackage(), [](RawPackage &p) { p.records[1].length = 76; }))
-        << "c1" << 2 << "";
-    QTest::newRow("nested piece past content.txt")
-        << inBook(chapterPackage(piecesXml({{0, 14}})).toBytes()) << "c1" << 2 << "";
-    QTest::newRow("nested description malformed")
-        << inBook(chapterPackage("<chapter><text>").toBytes()) << "c1" << 2 << "";
-    QTest::newRow("last content.txt counts")
-        << inBook(chapterPackage().add("content.txt", utf16le("xyzuvw")).toBytes()) << "c1" << 0
-        << "xyzuvw";
-
-    RawPackage named;
-    named.add("index.xml", OneChapterIndex).add("\xe9t\xe9.vbp", good);
-    QTest::newRow("record names are Latin-1")
-        << named.toBytes() << QString::fromUtf8("\xc3\xa9t\xc3\xa9") << 0 << "ABCDEF";
-    named.records[1].name = QByteArray(36, 'k') + ".vbp";
-    QTest::newRow("record name of 40 bytes")
-        << named.toBytes() << QString(36, 'k') << 0 << "ABCDEF";
-    // The low byte of the length word holds flags; lengths above 255 use the rest.
-    RawPackage flagged =
-        bookPackage(good, QByteArray(OneChapterIndex).replace("Book", QByteArray(300, 'x')));
-    for (RawRecord &r : flagged.records)
-        r.flags = 0xFF;
-    QTest::newRow("flags beside a long length") << flagged.toBytes() << "c1" << 0 << "ABCDEF";
-}
-
-void TestVbpReader::nestedChapters()
-{
-    QFETCH(QByteArray, book);
-    QFETCH(QString, chapter);
-    QFETCH(int, expected);
-    QFETCH(QString, text);
-
-    QCOMPARE(open(book), 0);
-    QCOMPARE(m_bookInfo.m_caplist.size(), 1);
-    QCOMPARE(m_reader->openChapterVBP(chapter, m_chapters), expected);
-    QCOMPARE(joinedText(m_chapters), text);
-}
-
-void TestVbpReader::nestedStreamForm_data()
-{
-    QTest::addColumn<QByteArray>("nested");
-    QTest::addColumn<int>("cut"); // bytes taken off the nested extent's end
-    QTest::addColumn<int>("expected");
-
-    const QByteArray good = chapterPackage().toBytes();
-    QTest::newRow("good") << good << 0 << 0;
-    QTest::newRow("chapter.xml without content.txt")
-        << RawPackage().add("chapter.xml", piecesXml({{0, 2}})).add("x", "yy").toBytes() << 0 << -1;
-    QTest::newRow("neither") << RawPackage().add("x", "yy").toBytes() << 0 << 4;
-    QTest::newRow("extent of 92 bytes") << good << int(good.size()) - 92 << 3;
-    QTest::newRow("directory past extent") << good << int(good.size()) - 150 << 3;
-    QTest::newRow("record past extent") << good << 2 << 3;
-    QTest::newRow("description malformed") << chapterPackage("<chapter").toBytes() << 0 << 6;
-    QTest::newRow("content only keeps chapters")
-        << RawPackage().add("content.txt", "ab").toBytes() << 0 << 0;
-}
-
-void TestVbpReader::nestedStreamForm()
-{
-    QFETCH(QByteArray, nested);
-    QFETCH(int, cut);
-    QFETCH(int, expected);
-
-    const QByteArray before(37, 'p');
-    const QString path = write(before + nested + QByteArray(500, 't'), "nested.bin");
-    QFileStream stream;
-    QVERIFY(stream.Open(QFile::encodeName(path).constData(), 1));
-    VRBChaptersRelt sentinel;
-    VRBChaptersRelt *chapters = &sentinel;
-    const int base = int(before.size());
-    const int end = base + int(nested.size()) - cut;
-    QCOMPARE(m_reader->openVBP(stream, base, end, "c1", chapters), expected);
-    if (QByteArray(QTest::currentDataTag()) == "content only keeps chapters")
-        QCOMPARE(chapters, &sentinel);
-    if (QByteArray(QTest::currentDataTag()) == "good")
-        QCOMPARE(joinedText(chapters), "ABCDEF");
-
-    // Bounds that do not describe a place inside the file.
-    QCOMPARE(m_reader->openVBP(stream, -1, end, "c1", chapters), 3);
-    QCOMPARE(m_reader->openVBP(stream, end, base, "c1", chapters), 3);
-    QCOMPARE(m_reader->openVBP(stream, base, 1 << 30, "c1", chapters), 3);
-}
-
-void TestVbpReader::chapterRelation()
-{
-    // Pieces keep the description's order, each zero-terminated.
-    QCOMPARE(open(chapterPackage(piecesXml({{4, 2}, {0, 2}, {2, 2}}), utf16le("abc")).toBytes()),
-             0);
-    QCOMPARE(m_chapters->count(), 3);
-    QCOMPARE(m_chapters->getItem(0)->m_off, 4);
-    QCOMPARE(m_chapters->getItem(0)->m_text.constData()[2], '\0');
-    QCOMPARE(joinedText(m_chapters), "cab");
-    // A description that does not parse leaves the last relation alone.
-    VRBChaptersRelt *kept = m_chapters;
-    QCOMPARE(open(chapterPackage("<chapter>").toBytes()), 6);
-    QCOMPARE(m_chapters, kept);
-    QCOMPARE(joinedText(m_chapters), "cab");
-    // Once a new chapter is built the old relation is gone: no dangling alias.
-    QCOMPARE(open(chapterPackage(piecesXml({{0, 2}, {0, 99}})).toBytes()), 3);
-    QVERIFY(!m_chapters);
-    QCOMPARE(open(chapterPackage().toBytes()), 0);
-    QVERIFY(m_chapters);
-    QCOMPARE(open(chapterPackage(piecesXml({})).toBytes()), 0);
-    QVERIFY(!m_chapters);
-}
-
-void TestVbpReader::cover_data()
-{
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<bool>("hasCover");
-    QTest::addColumn<bool>("written");
-
-    QTest::newRow("cover") << "b1" << true << true;
-    QTest::newRow("no cover entry") << "b1" << false << false;
-    QTest::newRow("empty id") << "" << true << false;
-    QTest::newRow("parent escape") << "../../escape" << true << false;
-    QTest::newRow("slash") << "a/b" << true << false;
-    QTest::newRow("backslash") << "a\\b" << true << false;
-    QTest::newRow("dot dot") << ".." << true << false;
-    QTest::newRow("dots inside") << "x..y" << true << false;
-}
-
-void TestVbpReader::cover()
-{
-    QFETCH(QString, id);
-    QFETCH(bool, hasCover);
-    QFETCH(bool, written);
-
-    const QByteArray png = "\x89PNG-not-really";
-    RawPackage book;
-    book.add("index.xml", OneChapterIndex);
-    if (hasCover)
-        book.add("58_84.png", png).add("44_63.png", "small").add("82_118.png", "large");
-    QCOMPARE(open(book.toBytes(), id), 0);
-    QCOMPARE(pngFiles(),
-             written ? QStringList{"/home/user/ZarvoReader/" + id + ".png"} : QStringList{});
-    QFile file(BookInfoFolder + "/" + id + ".png");
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
-             written ? png : QByteArray());
-}
-
-void TestVbpReader::coverReplacesStaleFile()
-{
-    // A cover left by an earlier package under the same id, of the same size
-    // but other bytes, is replaced; reopening keeps the right one.
-    const QByteArray png = "\x89PNG-new-cover";
-    QVERIFY(QDir().mkpath(BookInfoFolder));
-    QFile stale(BookInfoFolder + "/same.png");
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.write(QByteArray(png.size(), 'x'));
-    stale.close();
-    RawPackage book;
-    book.add("index.xml", OneChapterIndex).add("58_84.png", png);
-    for (int round = 0; round < 2; ++round) {
-        QCOMPARE(open(book.toBytes(), "same"), 0);
-        QVERIFY(stale.open(QIODevice::ReadOnly));
-        QCOMPARE(stale.readAll(), png);
-        stale.close();
-    }
-}
-
-void TestVbpReader::chapterTextBudget()
-{
-    // 65 pieces of 1 MiB each name the same bytes: more than a chapter may hold.
-    const int piece = 1 << 20;
-    const QList<QList<int>> pieces(65, {0, piece});
-    QCOMPARE(open(chapterPackage(piecesXml(pieces), QByteArray(piece, 'a')).toBytes()), 10);
-    QVERIFY(!m_chapters);
-    QCOMPARE(open(chapterPackage(piecesXml(pieces.mid(1)), QByteArray(piece, 'a')).toBytes()), 0);
-    QCOMPARE(m_chapters->count(), 64);
-}
 
 QTEST_MAIN(TestVbpReader)
 #include "tst_vbpreader.moc"

@@ -37,8 +37,8 @@ inline QByteArray rawChapterPackage(const QByteArray &chapterXml, const QByteArr
 // A book whose description lists one chapter per title (or is the given one)
 // but whose chapter records are the given packages: fewer packages, the rest
 // are missing.
-inline bool writeRawBook(const QString &path, const QString &id, const QStringList &titles,
-                         const QList<QByteArray> &packages, const QByteArray &indexXml = {})
+inline QByteArray rawBook(const QStringList &titles, const QList<QByteArray> &packages,
+                          const QByteArray &indexXml = {})
 {
     TestChapters chapters;
     for (const QString &title : titles)
@@ -46,11 +46,11 @@ inline bool writeRawBook(const QString &path, const QString &id, const QStringLi
     VbpWriter writer;
     writer.addRecord("index.xml",
                      indexXml.isEmpty()
-                         ? BookPacker({id, "Raw", "Nobody", {}, {}, chapters}).indexXml()
+                         ? BookPacker({"raw", "Raw", "Nobody", {}, {}, chapters}).indexXml()
                          : indexXml);
     for (int i = 0; i < packages.size(); ++i)
         writer.addRecord((BookPacker::chapterId(i) + ".vbp").toLatin1(), packages.at(i));
-    return writeFile(path, writer.toBytes());
+    return writer.toBytes();
 }
 
 // Numbered lines "p-01\n", "p-02\n", ...: easy to recognise on a page.

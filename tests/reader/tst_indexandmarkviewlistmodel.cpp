@@ -10,79 +10,64 @@ class TestIndexAndMarkViewListModel : public QObject
     Q_OBJECT
 
 private slots:
-    void splitRow_data();
-    void splitRow();
-    void rows();
+    void splitRow_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("content");
+
+        const QString cjk = "2013-01-02   " + QString(4, QChar(0x4E00));
+        QTest::newRow("bookmark row") << "2012-03-05   Chapter"
+                                      << "2012-03-05"
+                                      << "   Chapter";
+        QTest::newRow("9 characters") << "123456789"
+                                      << ""
+                                      << "";
+        QTest::newRow("exactly 10") << "2012-03-05"
+                                    << "2012-03-05"
+                                    << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("cjk description") << cjk << "2013-01-02" << cjk.mid(10);
+    }
+
+    void splitRow()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, date);
+        QFETCH(QString, content);
+        indexAndMarkViewListModel model;
+        QCOMPARE(model.retDate(row), date);
+        QCOMPARE(model.retCon(row), content);
+    }
+
+    void rows()
+    {
+        indexAndMarkViewListModel model;
+        QSignalSpy counts(&model, &indexAndMarkViewListModel::listcountChanged);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        model.clearAll(); // nothing to clear: no signals
+        QCOMPARE(counts.count() + removed.count(), 0);
+        for (const char *text : {"One", "Two", "Three"})
+            QVERIFY(model.insertItem(QString::fromLatin1(text)));
+        QCOMPARE(counts.count(), 3);
+        QCOMPARE(model.property("listcount").toInt(), 3);
+        QCOMPARE(model.roleNames().value(indexAndMarkViewListModel::MenuTextRole), "menutext");
+
+        QVERIFY(!model.deleteItem(3));
+        QVERIFY(!model.deleteItem(-1));
+        QVERIFY(model.deleteItem(1));
+        QCOMPARE(model.getlistcount(), 2);
+        QCOMPARE(model.data(model.index(1), indexAndMarkViewListModel::MenuTextRole).toString(),
+                 QStringLiteral("Three"));
+        QVERIFY(!model.data(model.index(2), indexAndMarkViewListModel::MenuTextRole).isValid());
+        model.clearAll();
+        QCOMPARE(counts.count(), 5);
+        QCOMPARE(removed.last().at(2).toInt(), 1); // both rows in one removal
+        QCOMPARE(model.rowCount(), 0);
+    }
 };
-
-void TestIndexAndMarkViewListModel::splitRow_data()
-{
-    QTest::addColumn<QString>("row");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("content");
-
-    const QString cjk(4, QChar(0x4E00));
-    QTest::newRow("bookmark row") << "2012-03-05   Chapter one"
-                                  << "2012-03-05"
-                                  << "   Chapter one";
-    QTest::newRow("9 characters") << "123456789"
-                                  << ""
-                                  << "";
-    QTest::newRow("exactly 10") << "2012-03-05"
-                                << "2012-03-05"
-                                << "";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-    QTest::newRow("cjk description") << "2013-01-02   " + cjk << "2013-01-02"
-                                     << "   " + cjk;
-}
-
-void TestIndexAndMarkViewListModel::splitRow()
-{
-    QFETCH(QString, row);
-    QFETCH(QString, date);
-    QFETCH(QString, content);
-    indexAndMarkViewListModel model;
-    QCOMPARE(model.retDate(row), date);
-    QCOMPARE(model.retCon(row), content);
-}
-
-void TestIndexAndMarkViewListModel::rows()
-{
-    indexAndMarkViewListModel model;
-    QSignalSpy counts(&model, &indexAndMarkViewListModel::listcountChanged);
-    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-    model.clearAll(); // nothing to clear: no signals
-    QCOMPARE(counts.count(), 0);
-    QCOMPARE(removed.count(), 0);
-
-    for (const char *text : {"One", "Two", "Three"})
-        QVERIFY(model.insertItem(QString::fromLatin1(text)));
-    QCOMPARE(counts.count(), 3);
-    QCOMPARE(model.property("listcount").toInt(), 3);
-    QCOMPARE(model.roleNames().value(33), "menutext");
-    QVERIFY(!model.data(model.index(3), 33).isValid());
-
-    QVERIFY(!model.deleteItem(3));
-    QVERIFY(!model.deleteItem(-1));
-    QVERIFY(model.deleteItem(1));
-    QCOMPARE(removed.count(), 1);
-    QCOMPARE(model.getlistcount(), 2);
-    QCOMPARE(model.data(model.index(1), 33).toString(), QStringLiteral("Three"));
-
-    counts.clear();
-    model.clearAll();
-    QCOMPARE(counts.count(), 1);
-    QCOMPARE(removed.count(), 2);
-    QCOMPARE(removed.last().at(2).toInt(), 1); // both rows in one removal
-    QCOMPARE(model.rowCount(), 0);
-
-    QSignalSpy switched(&model, &indexAndMarkViewListModel::switchToIndexOrBook);
-    model.updateList(1);
-    QCOMPARE(switched.count(), 1);
-    QCOMPARE(switched.first().at(0).toInt(), 1);
-}
 
 QTEST_MAIN(TestIndexAndMarkViewListModel)
 #include "tst_indexandmarkviewlistmodel.moc"

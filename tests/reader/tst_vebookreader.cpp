@@ -21,26 +21,6 @@ class TestVEBookReader : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void layout_data();
-    void layout();
-    void pagingAcrossChapters();
-    void chapterOutsideBook_data();
-    void chapterOutsideBook();
-    void bookWithoutChapters();
-    void brokenPackageLeavesLibrary();
-    void missingChapterRemovesBook();
-    void positionSurvivesRestart();
-    void storedPosition_data();
-    void storedPosition();
-    void bookmarks();
-    void bookmarkListJump();
-    void otherPackagesLeaveOpenBookAlone();
-    void lineOutsidePage();
-    void registersForScreens();
-
-private:
     QString bookPath(const QString &id) const { return m_root.path() + "/books/" + id + ".vbp"; }
     int open(const QString &id) const { return m_reader->OpenOneBook(id, bookPath(id)); }
     // Opens and shows the stored (or first) page.
@@ -48,14 +28,13 @@ private:
     {
         return open(id) == 0 && m_reader->GetFirstPageContent() == 0;
     }
-    // A copy of the three-chapter book under another id.
-    void copyBook(const QString &id) { QFile::copy(bookPath("three"), bookPath(id)); }
-    // Lists the book on the shelf.
-    void shelve(const QString &id)
+    // Lists the book on the shelf, as a copy of the three-chapter book unless
+    // the test writes its own package.
+    void shelve(const QString &id, bool copy = true)
     {
+        QVERIFY(!copy || QFile::copy(bookPath("three"), bookPath(id)));
         VorelEBookItemData row;
         row.m_bookId = id;
-        row.m_bookName = id;
         row.m_bookStorePath = bookPath(id);
         QVERIFY(m_db->AddEBookInfo(row));
     }
@@ -79,398 +58,373 @@ private:
     QTemporaryDir m_root;
     std::unique_ptr<VorelEBookDatabaseEngine> m_db;
     std::unique_ptr<VEBookReader> m_reader;
-};
 
-void TestVEBookReader::initTestCase()
-{
-    QVERIFY(m_root.isValid());
-    qputenv("ZARVOREADER_ROOT", m_root.path().toLocal8Bit());
-    QVERIFY(QDir().mkpath(BookInfoFolder));
-    restartEngines();
-    // Chapter 1: 25 lines (2 pages), chapter 2: 21 lines (2 pages), chapter 3: 45 lines (3 pages).
-    QVERIFY(writeTestBook(bookPath("three"), "three", "Three", "Author",
-                          {{"One", numberedLines("1", 25)},
-                           {"Two", numberedLines("2", 21)},
-                           {"Three", numberedLines("3", 45)}}));
-}
-
-void TestVEBookReader::layout_data()
-{
-    QTest::addColumn<QByteArray>("chapter");
-    QTest::addColumn<Pages>("pages");
-
-    auto packed = [](const QString &text) { return BookPacker::chapterPackage("c0001", text); };
-    const QString fifteen = QStringLiteral("abcdefghijklmno");
-    const QString pair = QString::fromUcs4(U"\U00020000");
-    const QStringList fullPage(20, QString(15, 'a'));
-
-    QTest::newRow("exactly 15") << packed(fifteen) << Pages{{fifteen}};
-    QTest::newRow("16 wraps") << packed(fifteen + "p") << Pages{{fifteen, "p"}};
-    QTest::newRow("15 then newline") << packed(fifteen + "\nxy") << Pages{{fifteen, "", "xy"}};
-    QTest::newRow("empty line kept") << packed("abc\n\ndef") << Pages{{"abc", "", "def"}};
-    QTest::newRow("trailing newline") << packed("abc\n") << Pages{{"abc"}};
-    QTest::newRow("crlf") << packed("ab\r\ncd") << Pages{{"ab", "cd"}};
-    // A carriage return takes no room on the line.
-    QTest::newRow("14 then crlf") << packed(fifteen.left(14) + "\r\nz")
-                                  << Pages{{fifteen.left(14), "z"}};
-    QTest::newRow("300 chars") << packed(QString(300, 'a')) << Pages{fullPage};
-    QTest::newRow("301 chars") << packed(QString(301, 'a')) << Pages{fullPage, {"a"}};
-    QTest::newRow("ends on page boundary")
-        << packed(QString("x\n").repeated(20)) << Pages{QStringList(20, "x")};
-    QTest::newRow("full page then newline")
-        << packed(QString(300, 'a') + "\n") << Pages{fullPage, {""}};
-    QTest::newRow("cjk") << packed(QString(15, QChar(0x4E00)) + QString(3, QChar(0x4E8C)))
-                         << Pages{{QString(15, QChar(0x4E00)), QString(3, QChar(0x4E8C))}};
-    // A character outside the basic plane is one character and never split.
-    QTest::newRow("surrogate pairs")
-        << packed(pair.repeated(16)) << Pages{{pair.repeated(15), pair}};
-    QTest::newRow("pair at line end")
-        << packed(QString(14, 'a') + pair + "b") << Pages{{QString(14, 'a') + pair, "b"}};
-    QTest::newRow("no text pieces")
-        << rawChapterPackage("<chapter></chapter>", QByteArray("a\0", 2)) << Pages{{"  "}};
-    // "abc" in UTF-16LE is 6 bytes; a piece of 5 bytes shows its 2 whole units.
-    QTest::newRow("odd piece length")
-        << rawChapterPackage(
-               "<chapter><text href=\"content.txt\" offset=\"0\" length=\"5\"/></chapter>",
-               QByteArray("a\0b\0c\0", 6))
-        << Pages{{"ab"}};
-}
-
-void TestVEBookReader::layout()
-{
-    QFETCH(QByteArray, chapter);
-    QFETCH(Pages, pages);
-
-    const QString id = QStringLiteral("layout-%1").arg(QTest::currentDataTag()).replace(' ', '_');
-    QVERIFY(writeRawBook(bookPath(id), id, {"Only"}, {chapter}));
-    QVERIFY(openAt(id));
-    QCOMPARE(m_reader->chapterPageCount(), pages.size());
-    for (int p = 0; p < pages.size(); ++p) {
-        // Short pages are padded with lines of three blanks.
-        QStringList expected = pages.at(p);
-        while (expected.size() < VEBookReader::PageLines)
-            expected.append(QStringLiteral("   "));
-        QStringList shown;
-        for (int i = 0; i < VEBookReader::PageLines; ++i)
-            shown.append(m_reader->GetOneLineContent(i));
-        QCOMPARE(shown, expected);
-        QCOMPARE(m_reader->IsTheLastPage(), p == pages.size() - 1);
-        QCOMPARE(m_reader->GetNextOnePageContent() == 0, p < pages.size() - 1);
-    }
-}
-
-void TestVEBookReader::pagingAcrossChapters()
-{
-    copyBook("paging");
-    shelve("paging");
-    QVERIFY(openAt("paging"));
-    QCOMPARE(m_reader->chapterCount(), 3);
-    const QStringList path = {"1/0/1-01", "1/1/1-21", "2/0/2-01", "2/1/2-21",
-                              "3/0/3-01", "3/1/3-21", "3/2/3-41"};
-    for (int i = 0; i < path.size(); ++i) {
-        QCOMPARE(where(), path.at(i));
-        QCOMPARE(m_reader->IsTheFistPage(), i == 0);
-        QCOMPARE(m_reader->IsTheLastPage(), i == path.size() - 1);
-        if (i + 1 < path.size())
-            QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    }
-    // Past the last page: refused, nothing moves, the book is not broken.
-    QVERIFY(m_reader->GetNextOnePageContent() != 0);
-    QCOMPARE(where(), path.last());
-    QCOMPARE(m_reader->GetOneLineContent(4), QStringLiteral("3-45"));
-    // Backward, landing on the last page of each previous chapter.
-    for (int i = int(path.size()) - 2; i >= 0; --i) {
-        QCOMPARE(m_reader->GetPreOnePageContent(), 0);
-        QCOMPARE(where(), path.at(i));
-    }
-    QVERIFY(m_reader->GetPreOnePageContent() != 0);
-    QCOMPARE(where(), path.first());
-    QVERIFY(m_db->isBookIdExisted("paging"));
-}
-
-void TestVEBookReader::chapterOutsideBook_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::newRow("before first") << -1;
-    QTest::newRow("one past last") << 3;
-    QTest::newRow("far past last") << 100000;
-}
-
-void TestVEBookReader::chapterOutsideBook()
-{
-    QFETCH(int, row);
-    QVERIFY(openAt("three"));
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QVERIFY(m_reader->GetInfomationFromChapter(QString(), row) != 0);
-    QCOMPARE(where(), "1/1/1-21");
-    // The next page still follows the page shown.
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QCOMPARE(where(), "2/0/2-01");
-    // A row inside the list jumps to the start of that chapter.
-    QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 2), 0);
-    QCOMPARE(m_reader->GetFirstPageContent(), 0);
-    QCOMPARE(where(), "3/0/3-01");
-}
-
-void TestVEBookReader::bookWithoutChapters()
-{
-    shelve("nochapters");
-    QVERIFY(writeRawBook(bookPath("nochapters"), "nochapters", {}, {},
-                         "<vb ret=\"0\" id=\"nochapters\" title=\"Empty\"><keys><author>A</author>"
-                         "</keys></vb>"));
-    QVERIFY(open("nochapters") != 0);
-    QVERIFY(m_reader->GetFirstPageContent() != 0);
-    QVERIFY(m_reader->GetNextOnePageContent() != 0);
-    QVERIFY(m_reader->GetPreOnePageContent() != 0);
-    QCOMPARE(m_reader->GetOneLineContent(0), QStringLiteral("  "));
-    QVERIFY(!m_reader->SaveBookMrak());
-    // Nothing to read: such a package cannot stay on the shelf.
-    QVERIFY(!m_db->isBookIdExisted("nochapters"));
-}
-
-void TestVEBookReader::brokenPackageLeavesLibrary()
-{
-    shelve("garbage");
-    QVERIFY(m_db->AddEBookChapterInfo("garbage", VorelEBookChapterItemData("c0001", 0, "One")));
-    QVERIFY(writeFile(bookPath("garbage"), QByteArray(200, 'z')));
-    QCOMPARE(open("garbage"), int(EFileTypeError));
-    QVERIFY(!m_db->isBookIdExisted("garbage"));
-    int positions = -1;
-    QVERIFY(m_db->GetBookChapterMarkCount("garbage", positions));
-    QCOMPARE(positions, 0);
-    QVERIFY(QFile::exists(bookPath("garbage"))); // the package file itself stays
-}
-
-void TestVEBookReader::missingChapterRemovesBook()
-{
-    shelve("halfbook");
-    QVERIFY(writeRawBook(bookPath("halfbook"), "halfbook", {"One", "Two"},
-                         {BookPacker::chapterPackage("c0001", "only chapter")}));
-    QVERIFY(openAt("halfbook"));
-    QVERIFY(m_reader->SaveBookMrak());
-    QCOMPARE(m_reader->GetNextOnePageContent(), int(EFileNumError));
-    QVERIFY(!m_db->isBookIdExisted("halfbook"));
-    int marks = -1;
-    QVERIFY(m_db->GetMarkRelationCount("halfbook", "c0001", 0, marks));
-    QCOMPARE(marks, 0);
-    // The page shown stays consistent with the position.
-    QCOMPARE(where(), "1/0/only chapter");
-}
-
-void TestVEBookReader::positionSurvivesRestart()
-{
-    copyBook("restart");
-    shelve("restart");
-    QVERIFY(openAt("restart"));
-    for (int i = 0; i < 3; ++i)
-        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QVERIFY(m_reader->StartUpListView());
-    QCOMPARE(m_reader->listModel()->rowCount(), 3);
-    QCOMPARE(m_reader->listModel()->getCurrentIndex(), 1);
-    VorelEBookChapterItemData stored;
-    QVERIFY(m_db->GetBookChapterMark("restart", stored));
-    QCOMPARE(stored.m_bookChapterName, QStringLiteral("Two"));
-    VorelEBookItemData row;
-    QVERIFY(m_db->GetBookProperty("restart", row));
-    QVERIFY(row.m_lastReadingDate > 0);
-
-    restartEngines();
-    QVERIFY(openAt("restart"));
-    QCOMPARE(where(), "2/1/2-21");
-    // Leaving again stores the same single row, updated.
-    QCOMPARE(m_reader->GetPreOnePageContent(), 0);
-    QVERIFY(m_reader->StartUpListView());
-    int count = 0;
-    QVERIFY(m_db->GetBookChapterMarkCount("restart", count));
-    QCOMPARE(count, 1);
-    QVERIFY(m_db->GetBookChapterMark("restart", stored));
-    QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0002"));
-    QCOMPARE(stored.m_bookReadingPageNum, 0);
-}
-
-void TestVEBookReader::storedPosition_data()
-{
-    QTest::addColumn<QString>("chapterId");
-    QTest::addColumn<int>("pageNum");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("stored chapter") << "c0003" << 2 << "3/2/3-41";
-    QTest::newRow("unknown chapter keeps page") << "gone" << 1 << "1/1/1-21";
-    QTest::newRow("empty chapter id") << "" << 1 << "1/0/1-01";
-    QTest::newRow("page beyond chapter") << "c0002" << 99 << "2/1/2-21";
-    QTest::newRow("negative page") << "c0002" << -5 << "2/0/2-01";
-}
-
-void TestVEBookReader::storedPosition()
-{
-    QFETCH(QString, chapterId);
-    QFETCH(int, pageNum);
-    QFETCH(QString, shown);
-
-    copyBook("stored");
-    m_db->DeleteBookmark("stored");
-    QVERIFY(
-        m_db->AddEBookChapterInfo("stored", VorelEBookChapterItemData(chapterId, pageNum, "x")));
-    QVERIFY(openAt("stored"));
-    QCOMPARE(where(), shown);
-}
-
-void TestVEBookReader::bookmarks()
-{
-    const QString firstPage = QStringLiteral("\n  \n  It's \"here\"  \nsecond\n");
-    QVERIFY(writeTestBook(bookPath("marks"), "marks", "O'Brien \"Marks\"", "A",
-                          {{"One", firstPage + numberedLines("1", 30)}, {"Two", "two"}}));
-    QVERIFY(openAt("marks"));
-    QVERIFY(!m_reader->IsBookMark());
-    QVERIFY(m_reader->SaveBookMrak());
-    QVERIFY(m_reader->IsBookMark());
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QVERIFY(!m_reader->IsBookMark());
-    QVERIFY(m_reader->SaveBookMrak());
-    // The second toggle on the same page removes the mark again.
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QVERIFY(m_reader->SaveBookMrak());
-    QVERIFY(!m_reader->SaveBookMrak());
-    QVERIFY(!m_reader->IsBookMark());
-
-    QVERIFY(m_reader->GetBookmarkList());
-    indexAndMarkViewListModel *list = m_reader->listModel();
-    const auto rowText = [list](int i) {
-        return list->data(list->index(i), indexAndMarkViewListModel::MenuTextRole).toString();
-    };
-    QStringList contents;
-    for (int i = 0; i < list->rowCount(); ++i) {
-        QCOMPARE(list->retDate(rowText(i)), QDate::currentDate().toString("yyyy-MM-dd"));
-        contents.append(list->retCon(rowText(i)));
-    }
-    contents.sort();
-    QCOMPARE(contents, QStringList({"   1-16", "   It's \"here\""}));
-    QList<VorelEBookMarkRelationItem> stored;
-    QVERIFY(m_db->GetMarkRelationInfo("marks", stored));
-    QCOMPARE(stored.size(), 2);
-    QCOMPARE(stored.first().m_bookName, QStringLiteral("O'Brien \"Marks\""));
-
-    QVERIFY(!m_reader->DeleteOneBookMark(2));
-    QVERIFY(!m_reader->DeleteOneBookMark(-1));
-    const QString removed = rowText(0);
-    QVERIFY(m_reader->DeleteOneBookMark(0));
-    QCOMPARE(list->rowCount(), 1);
-    QVERIFY(rowText(0) != removed);
-    stored.clear();
-    QVERIFY(m_db->GetMarkRelationInfo("marks", stored));
-    QCOMPARE(stored.size(), 1);
-}
-
-void TestVEBookReader::bookmarkListJump()
-{
-    copyBook("jump");
-    QVERIFY(openAt("jump"));
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QVERIFY(m_reader->SaveBookMrak());
-    QVERIFY(m_reader->StartUpListView());
-
-    restartEngines();
-    QCOMPARE(open("jump"), 0);
-    QVERIFY(m_db->UpdateBookChapterMark("jump", VorelEBookChapterItemData("c0001", 0, "One")));
-    QCOMPARE(m_reader->GetFirstPageContent(), 0);
-    QCOMPARE(where(), "1/0/1-01");
-    QVERIFY(m_reader->GetBookmarkList());
-    QCOMPARE(m_reader->listModel()->rowCount(), 1);
-    QVERIFY(!m_reader->GetInfomationFromBookMark(1));
-    QVERIFY(m_reader->GetInfomationFromBookMark(0));
-    QCOMPARE(m_reader->GetFirstPageContent(), 0);
-    QCOMPARE(where(), "3/1/3-21");
-    QVERIFY(m_reader->IsBookMark());
-
-    // The chapter list remembers where the reader was; going back restores it.
-    QVERIFY(m_reader->GetChapterList());
-    QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 0), 0);
-    m_reader->SetPreChapterNum();
-    QCOMPARE(m_reader->currentChapterNum(), 3);
-    QCOMPARE(m_reader->currentPageNum(), 1);
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QCOMPARE(where(), "3/2/3-41");
-}
-
-void TestVEBookReader::otherPackagesLeaveOpenBookAlone()
-{
-    QVERIFY(writeTestBook(bookPath("other"), "other", "Other", "Someone",
-                          {{"Else", "else"}, {"More", "more"}, {"Last", "last"}}));
-    shelve("other");
-    QVERIFY(m_db->AddEBookChapterInfo("other", VorelEBookChapterItemData("c0003", 4, "Last")));
-    QVERIFY(openAt("three"));
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-
-    // A package taken in and a position reset while a book is open.
-    QString name, icon, author;
-    uint size = 0;
-    QCOMPARE(m_reader->GetDownLoadBookInfo("other", bookPath("other"), name, icon, author, size),
-             0);
-    QCOMPARE(QStringList({name, author, icon}),
-             QStringList({"Other", "Someone", BookInfoFolder + "/other.png"}));
-    QVERIFY(QFile::exists(icon));
-    QCOMPARE(m_reader->ResetBookInfo("other"), 0);
-    VorelEBookChapterItemData stored;
-    QVERIFY(m_db->GetBookChapterMark("other", stored));
-    QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0001"));
-    QCOMPARE(stored.m_bookReadingPageNum, 0);
-    // The open book reads on as before.
-    QCOMPARE(m_reader->GetNextOnePageContent(), 0);
-    QCOMPARE(where(), "2/0/2-01");
-    QCOMPARE(m_reader->listModel()->getBookName(), QStringLiteral("Three"));
-
-    // Nothing of one book's description carries over to the next.
-    QVERIFY(writeRawBook(bookPath("bare"), "bare", {}, {BookPacker::chapterPackage("c0001", "b")},
-                         "<vb id=\"bare\"><chapters total=\"1\"><item c=\"1\" id=\"c0001\">One"
-                         "</item></chapters></vb>"));
-    QCOMPARE(open("bare"), 0);
-    QCOMPARE(m_reader->listModel()->getBookName(), QString());
-
-    // Ids that would lead out of the cover folder are refused.
-    name.clear();
-    QCOMPARE(m_reader->GetDownLoadBookInfo("../other", bookPath("other"), name, icon, author, size),
-             int(EFileNotExist));
-    QVERIFY(name.isEmpty());
-}
-
-void TestVEBookReader::lineOutsidePage()
-{
-    VEBookReader fresh; // before any book
-    QCOMPARE(fresh.GetOneLineContent(0), QStringLiteral("  "));
-    QCOMPARE(fresh.GetFirstPageContent(), 1);
-    QVERIFY(!fresh.StartUpListView());
-    QVERIFY(openAt("three"));
-    for (int index : {-1, 20, 1000})
-        QCOMPARE(m_reader->GetOneLineContent(index), QStringLiteral("  "));
-}
-
-void TestVEBookReader::registersForScreens()
-{
-    QQuickView view;
+private slots:
+    void initTestCase()
     {
-        VEBookReader reader;
-        reader.setDeclarativeView(view);
-        QQmlComponent component(view.engine());
-        component.setData("import QtQml\n"
-                          "QtObject {\n"
-                          "  property string line: bookreader.GetOneLineContent(-1)\n"
-                          "  property string date: listItemModel.retDate('2012-03-05   Chapter')\n"
-                          "  property int rows: listItemModel.listcount\n"
-                          "  property int opened: bookreader.OpenOneBook('x', '/nonexistent.vbp')\n"
-                          "}\n",
-                          QUrl());
-        std::unique_ptr<QObject> object(component.create(view.rootContext()));
-        QVERIFY2(object, qPrintable(component.errorString()));
-        QCOMPARE(object->property("line").toString(), QStringLiteral("  "));
-        QCOMPARE(object->property("date").toString(), QStringLiteral("2012-03-05"));
-        QCOMPARE(object->property("rows").toInt(), 0);
-        QCOMPARE(object->property("opened").toInt(), int(EopenVbpFileError));
+        QVERIFY(m_root.isValid());
+        qputenv("ZARVOREADER_ROOT", m_root.path().toLocal8Bit());
+        QVERIFY(QDir().mkpath(BookInfoFolder));
+        restartEngines();
+        // Chapters of 25, 21 and 45 lines: 2, 2 and 3 pages.
+        QVERIFY(writeTestBook(bookPath("three"), "three", "Three", "Author",
+                              {{"One", numberedLines("1", 25)},
+                               {"Two", numberedLines("2", 21)},
+                               {"Three", numberedLines("3", 45)}}));
     }
-    // Gone with the engine.
-    QVERIFY(!view.rootContext()->contextProperty("bookreader").value<QObject *>());
-    QVERIFY(!view.rootContext()->contextProperty("listItemModel").value<QObject *>());
-}
+
+    void layout_data()
+    {
+        QTest::addColumn<QByteArray>("chapter");
+        QTest::addColumn<Pages>("pages");
+
+        auto packed = [](const QString &text) { return BookPacker::chapterPackage("c0001", text); };
+        const QString fifteen = QStringLiteral("abcdefghijklmno");
+        const QString pair = QString::fromUcs4(U"\U00020000");
+        const QStringList fullPage(20, QString(15, 'a'));
+
+        QTest::newRow("exactly 15") << packed(fifteen) << Pages{{fifteen}};
+        QTest::newRow("16 wraps") << packed(fifteen + "p") << Pages{{fifteen, "p"}};
+        QTest::newRow("15 then newline") << packed(fifteen + "\nxy") << Pages{{fifteen, "", "xy"}};
+        QTest::newRow("empty line kept") << packed("abc\n\ndef") << Pages{{"abc", "", "def"}};
+        QTest::newRow("trailing newline") << packed("abc\n") << Pages{{"abc"}};
+        QTest::newRow("crlf") << packed("ab\r\ncd") << Pages{{"ab", "cd"}};
+        // A carriage return takes no room on the line.
+        QTest::newRow("14 then crlf")
+            << packed(fifteen.left(14) + "\r\nz") << Pages{{fifteen.left(14), "z"}};
+        QTest::newRow("300 chars") << packed(QString(300, 'a')) << Pages{fullPage};
+        QTest::newRow("301 chars") << packed(QString(301, 'a')) << Pages{fullPage, {"a"}};
+        QTest::newRow("ends on page boundary")
+            << packed(QString("x\n").repeated(20)) << Pages{QStringList(20, "x")};
+        QTest::newRow("full page then newline")
+            << packed(QString(300, 'a') + "\n") << Pages{fullPage, {""}};
+        // A character outside the basic plane is one character and never split.
+        QTest::newRow("surrogate pairs")
+            << packed(pair.repeated(16)) << Pages{{pair.repeated(15), pair}};
+        QTest::newRow("pair at line end")
+            << packed(QString(14, 'a') + pair + "b") << Pages{{QString(14, 'a') + pair, "b"}};
+        QTest::newRow("no text pieces")
+            << rawChapterPackage("<chapter></chapter>", QByteArray("a\0", 2)) << Pages{{"  "}};
+        // "abc" in UTF-16LE is 6 bytes; a piece of 5 bytes shows its 2 whole units.
+        QTest::newRow("odd piece length")
+            << rawChapterPackage(
+                   "<chapter><text href=\"content.txt\" offset=\"0\" length=\"5\"/></chapter>",
+                   QByteArray("a\0b\0c\0", 6))
+            << Pages{{"ab"}};
+    }
+
+    void layout()
+    {
+        QFETCH(QByteArray, chapter);
+        QFETCH(Pages, pages);
+
+        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        QVERIFY(writeFile(bookPath(id), rawBook({"Only"}, {chapter})));
+        QVERIFY(openAt(id));
+        QCOMPARE(m_reader->chapterPageCount(), pages.size());
+        for (int p = 0; p < pages.size(); ++p) {
+            // Short pages are padded with lines of three blanks.
+            QStringList expected = pages.at(p);
+            while (expected.size() < VEBookReader::PageLines)
+                expected.append(QStringLiteral("   "));
+            QStringList shown;
+            for (int i = 0; i < VEBookReader::PageLines; ++i)
+                shown.append(m_reader->GetOneLineContent(i));
+            QCOMPARE(shown, expected);
+            QCOMPARE(m_reader->IsTheLastPage(), p == pages.size() - 1);
+            QCOMPARE(m_reader->GetNextOnePageContent() == 0, p < pages.size() - 1);
+        }
+    }
+
+    void pagingAcrossChapters()
+    {
+        shelve("paging");
+        QVERIFY(openAt("paging"));
+        QCOMPARE(m_reader->chapterCount(), 3);
+        const QStringList path = {"1/0/1-01", "1/1/1-21", "2/0/2-01", "2/1/2-21",
+                                  "3/0/3-01", "3/1/3-21", "3/2/3-41"};
+        for (int i = 0; i < path.size(); ++i) {
+            QCOMPARE(where(), path.at(i));
+            QCOMPARE(m_reader->IsTheFistPage(), i == 0);
+            QCOMPARE(m_reader->IsTheLastPage(), i == path.size() - 1);
+            if (i + 1 < path.size())
+                QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        }
+        // Past the last page: refused, nothing moves, the book is not broken.
+        QVERIFY(m_reader->GetNextOnePageContent() != 0);
+        QCOMPARE(where(), path.last());
+        QCOMPARE(m_reader->GetOneLineContent(4), QStringLiteral("3-45"));
+        // Backward, landing on the last page of each previous chapter.
+        for (int i = int(path.size()) - 2; i >= 0; --i) {
+            QCOMPARE(m_reader->GetPreOnePageContent(), 0);
+            QCOMPARE(where(), path.at(i));
+        }
+        QVERIFY(m_reader->GetPreOnePageContent() != 0);
+        QCOMPARE(where(), path.first());
+        QVERIFY(m_db->isBookIdExisted("paging"));
+    }
+
+    void chapterOutsideBook_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::newRow("before first") << -1;
+        QTest::newRow("one past last") << 3;
+        QTest::newRow("far past last") << 100000;
+    }
+
+    void chapterOutsideBook()
+    {
+        QFETCH(int, row);
+        QVERIFY(openAt("three"));
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QVERIFY(m_reader->GetInfomationFromChapter(QString(), row) != 0);
+        QCOMPARE(where(), "1/1/1-21");
+        for (int line : {-1, 20, 1000})
+            QCOMPARE(m_reader->GetOneLineContent(line), QStringLiteral("  "));
+        // The next page still follows the page shown.
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QCOMPARE(where(), "2/0/2-01");
+        // A row inside the list jumps to the start of that chapter.
+        QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 2), 0);
+        QCOMPARE(m_reader->GetFirstPageContent(), 0);
+        QCOMPARE(where(), "3/0/3-01");
+    }
+
+    void brokenBookLeavesLibrary_data()
+    {
+        QTest::addColumn<QByteArray>("package");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<int>("paged"); // the next page, once open
+
+        QTest::newRow("garbage") << QByteArray(200, 'z') << int(EFileTypeError) << 0;
+        QTest::newRow("no chapters")
+            << rawBook({}, {}, R"(<vb ret="0" title="Empty"><keys><author>A</author></keys></vb>)")
+            << int(EFileNumError) << 0;
+        QTest::newRow("chapter missing")
+            << rawBook({"One", "Two"}, {BookPacker::chapterPackage("c0001", "only chapter")}) << 0
+            << int(EFileNumError);
+    }
+
+    void brokenBookLeavesLibrary()
+    {
+        QFETCH(QByteArray, package);
+        QFETCH(int, opened);
+        QFETCH(int, paged);
+
+        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        shelve(id, false);
+        QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0001", 0, "One")));
+        QVERIFY(writeFile(bookPath(id), package));
+        QCOMPARE(open(id), opened);
+        if (opened == 0) {
+            QCOMPARE(m_reader->GetFirstPageContent(), 0);
+            QVERIFY(m_reader->SaveBookMrak());
+            QCOMPARE(m_reader->GetNextOnePageContent(), paged);
+            // The page shown stays consistent with the position.
+            QCOMPARE(where(), "1/0/only chapter");
+        } else {
+            QVERIFY(m_reader->GetFirstPageContent() != 0);
+            QVERIFY(m_reader->GetNextOnePageContent() != 0);
+            QVERIFY(m_reader->GetPreOnePageContent() != 0);
+            QVERIFY(!m_reader->SaveBookMrak());
+        }
+        // Nothing to read: the book, its position and its marks leave the
+        // library; the package file itself stays.
+        QVERIFY(!m_db->isBookIdExisted(id));
+        int positions = -1, marks = -1;
+        QVERIFY(m_db->GetBookChapterMarkCount(id, positions));
+        QVERIFY(m_db->GetMarkRelationCount(id, "c0001", 0, marks));
+        QCOMPARE(positions + marks, 0);
+        QVERIFY(QFile::exists(bookPath(id)));
+    }
+
+    void positionSurvivesRestart()
+    {
+        shelve("restart");
+        QVERIFY(openAt("restart"));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QVERIFY(m_reader->SaveBookMrak());
+        QVERIFY(m_reader->StartUpListView());
+        QCOMPARE(m_reader->listModel()->getCurrentIndex(), 1);
+        VorelEBookItemData row;
+        QVERIFY(m_db->GetBookProperty("restart", row));
+        QVERIFY(row.m_lastReadingDate > 0);
+
+        restartEngines();
+        QVERIFY(openAt("restart"));
+        QCOMPARE(where(), "2/1/2-21");
+        // Off to the first chapter, then back through the bookmark list.
+        QVERIFY(m_reader->GetChapterList());
+        QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 0), 0);
+        QCOMPARE(m_reader->GetFirstPageContent(), 0);
+        QCOMPARE(where(), "1/0/1-01");
+        QVERIFY(m_reader->GetBookmarkList());
+        QVERIFY(!m_reader->GetInfomationFromBookMark(1));
+        QVERIFY(m_reader->GetInfomationFromBookMark(0));
+        QCOMPARE(m_reader->GetFirstPageContent(), 0);
+        QCOMPARE(where(), "2/1/2-21");
+        QVERIFY(m_reader->IsBookMark());
+        // The chapter list remembers where the reader was; going back restores it.
+        QVERIFY(m_reader->GetChapterList());
+        QCOMPARE(m_reader->GetInfomationFromChapter(QString(), 0), 0);
+        m_reader->SetPreChapterNum();
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QCOMPARE(where(), "3/0/3-01");
+
+        // Leaving again stores the same single row, updated.
+        QVERIFY(m_reader->StartUpListView());
+        int count = 0;
+        QVERIFY(m_db->GetBookChapterMarkCount("restart", count));
+        QCOMPARE(count, 1);
+        VorelEBookChapterItemData stored;
+        QVERIFY(m_db->GetBookChapterMark("restart", stored));
+        QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0003"));
+        QCOMPARE(stored.m_bookReadingPageNum, 0);
+    }
+
+    void storedPosition_data()
+    {
+        QTest::addColumn<QString>("chapterId");
+        QTest::addColumn<int>("pageNum");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("stored chapter") << "c0003" << 2 << "3/2/3-41";
+        QTest::newRow("unknown chapter keeps page") << "gone" << 1 << "1/1/1-21";
+        QTest::newRow("empty chapter id") << "" << 1 << "1/0/1-01";
+        QTest::newRow("page beyond chapter") << "c0002" << 99 << "2/1/2-21";
+        QTest::newRow("negative page") << "c0002" << -5 << "2/0/2-01";
+    }
+
+    void storedPosition()
+    {
+        QFETCH(QString, chapterId);
+        QFETCH(int, pageNum);
+        QFETCH(QString, shown);
+
+        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        QVERIFY(QFile::copy(bookPath("three"), bookPath(id)));
+        QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData(chapterId, pageNum, "x")));
+        QVERIFY(openAt(id));
+        QCOMPARE(where(), shown);
+    }
+
+    void bookmarks()
+    {
+        const QString firstPage = QStringLiteral("\n  \n  It's \"here\"  \nsecond\n");
+        QVERIFY(writeTestBook(bookPath("marks"), "marks", "O'Brien \"Marks\"", "A",
+                              {{"One", firstPage + numberedLines("1", 30)}, {"Two", "two"}}));
+        QVERIFY(openAt("marks"));
+        QVERIFY(!m_reader->IsBookMark());
+        QVERIFY(m_reader->SaveBookMrak());
+        QVERIFY(m_reader->IsBookMark());
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QVERIFY(!m_reader->IsBookMark());
+        QVERIFY(m_reader->SaveBookMrak());
+        // The second toggle on the same page removes the mark again.
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QVERIFY(m_reader->SaveBookMrak());
+        QVERIFY(!m_reader->SaveBookMrak());
+        QVERIFY(!m_reader->IsBookMark());
+
+        QVERIFY(m_reader->GetBookmarkList());
+        indexAndMarkViewListModel *list = m_reader->listModel();
+        const auto rowText = [list](int i) {
+            return list->data(list->index(i), indexAndMarkViewListModel::MenuTextRole).toString();
+        };
+        QStringList contents;
+        for (int i = 0; i < list->rowCount(); ++i) {
+            QCOMPARE(list->retDate(rowText(i)), QDate::currentDate().toString("yyyy-MM-dd"));
+            contents.append(list->retCon(rowText(i)));
+        }
+        contents.sort();
+        QCOMPARE(contents, QStringList({"   1-16", "   It's \"here\""}));
+        QList<VorelEBookMarkRelationItem> stored;
+        QVERIFY(m_db->GetMarkRelationInfo("marks", stored));
+        QCOMPARE(stored.size(), 2);
+        QCOMPARE(stored.first().m_bookName, QStringLiteral("O'Brien \"Marks\""));
+
+        QVERIFY(!m_reader->DeleteOneBookMark(2));
+        QVERIFY(!m_reader->DeleteOneBookMark(-1));
+        const QString removed = rowText(0);
+        QVERIFY(m_reader->DeleteOneBookMark(0));
+        QCOMPARE(list->rowCount(), 1);
+        QVERIFY(rowText(0) != removed);
+        stored.clear();
+        QVERIFY(m_db->GetMarkRelationInfo("marks", stored));
+        QCOMPARE(stored.size(), 1);
+    }
+
+    void otherPackagesLeaveOpenBookAlone()
+    {
+        QVERIFY(writeTestBook(bookPath("other"), "other", "Other", "Someone",
+                              {{"Else", "else"}, {"More", "more"}, {"Last", "last"}}));
+        shelve("other", false);
+        QVERIFY(m_db->AddEBookChapterInfo("other", VorelEBookChapterItemData("c0003", 4, "Last")));
+        QVERIFY(openAt("three"));
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+
+        // A package taken in and a position reset while a book is open.
+        QString name, icon, author;
+        uint size = 0;
+        QCOMPARE(
+            m_reader->GetDownLoadBookInfo("other", bookPath("other"), name, icon, author, size), 0);
+        QCOMPARE(m_reader->ResetBookInfo("other"), 0);
+        VorelEBookChapterItemData stored;
+        QVERIFY(m_db->GetBookChapterMark("other", stored));
+        QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0001"));
+        QCOMPARE(stored.m_bookReadingPageNum, 0);
+        // The open book reads on as before.
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QCOMPARE(where(), "2/0/2-01");
+        QCOMPARE(m_reader->listModel()->getBookName(), QStringLiteral("Three"));
+
+        // Nothing of one book's description carries over to the next.
+        QVERIFY(writeFile(
+            bookPath("bare"),
+            rawBook({}, {BookPacker::chapterPackage("c0001", "b")},
+                    R"(<vb><chapters><item c="1" id="c0001">One</item></chapters></vb>)")));
+        QCOMPARE(open("bare"), 0);
+        QCOMPARE(m_reader->listModel()->getBookName(), QString());
+
+        // Ids that would lead out of the cover folder are refused.
+        name.clear();
+        QCOMPARE(
+            m_reader->GetDownLoadBookInfo("../other", bookPath("other"), name, icon, author, size),
+            int(EFileNotExist));
+        QVERIFY(name.isEmpty());
+    }
+
+    void registersForScreens()
+    {
+        QQuickView view;
+        {
+            VEBookReader reader; // no book yet
+            QCOMPARE(reader.GetFirstPageContent(), 1);
+            QVERIFY(!reader.StartUpListView());
+            reader.setDeclarativeView(view);
+            QQmlComponent component(view.engine());
+            component.setData(
+                "import QtQml\n"
+                "QtObject {\n"
+                "  property string line: bookreader.GetOneLineContent(0)\n"
+                "  property string date: listItemModel.retDate('2012-03-05   Chapter')\n"
+                "  property int rows: listItemModel.listcount\n"
+                "  property int opened: bookreader.OpenOneBook('x', '/nonexistent.vbp')\n"
+                "}\n",
+                QUrl());
+            std::unique_ptr<QObject> object(component.create(view.rootContext()));
+            QVERIFY2(object, qPrintable(component.errorString()));
+            QCOMPARE(object->property("line").toString(), QStringLiteral("  "));
+            QCOMPARE(object->property("date").toString(), QStringLiteral("2012-03-05"));
+            QCOMPARE(object->property("rows").toInt(), 0);
+            QCOMPARE(object->property("opened").toInt(), int(EopenVbpFileError));
+        }
+        // Gone with the engine.
+        QVERIFY(!view.rootContext()->contextProperty("bookreader").value<QObject *>());
+        QVERIFY(!view.rootContext()->contextProperty("listItemModel").value<QObject *>());
+    }
+};
 
 QTEST_MAIN(TestVEBookReader)
 #include "tst_vebookreader.moc"

@@ -54,43 +54,291 @@ QString chapterText(const VRBChaptersRelt *relation)
     return text;
 }
 
-QByteArray toJson(const BookSource &book)
+QByteArray oneChapterBook(const QString &id, const QString &title, const QString &text)
 {
-    QJsonArray chapters;
-    for (const BookSource::Chapter &c : book.chapters)
-        chapters.append(QJsonObject{{"title", c.title}, {"text", c.text}});
-    QJsonObject object{{"title", book.title},
-                       {"author", book.author},
-                       {"publisher", book.publisher},
-                       {"description", book.description},
-                       {"chapters", chapters}};
-    if (!book.id.isEmpty())
-        object.insert("id", book.id);
-    return QJsonDocument(object).toJson();
+    const QJsonArray chapters{QJsonObject{{"title", title}, {"text", text}}};
+    return QJsonDocument(QJsonObject{{"id", id}, {"title", title}, {"chapters", chapters}})
+        .toJson();
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(BookSource)
 
 class TstVbpTool : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void splitter_data();
-    void splitter();
-    void roundTrip_data();
-    void roundTrip();
-    void folderInput();
-    void deterministic();
-    void writerLayout();
-    void exitCodes_data();
-    void exitCodes();
-    void packRejects_data();
-    void packRejects();
-    void sampleConverter();
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("ZARVOREADER_ROOT", QFile::encodeName(m_dir.filePath("root")));
+        QVERIFY(QDir().mkpath(QString(BookInfoFolder)));
+        m_vbp = qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/vbp");
+        QVERIFY2(QFileInfo(m_vbp).isExecutable(), qPrintable(m_vbp));
+    }
+
+    void splitter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("maxUnits");
+        QTest::addColumn<int>("pieces");
+
+        QTest::newRow("empty") << QString() << 4096 << 0;
+        QTest::newRow("fits exactly") << QString(4096, QChar('a')) << 4096 << 1;
+        QTest::newRow("one over") << QString(4097, QChar('a')) << 4096 << 2;
+        QTest::newRow("lines") << longText(20000) << 4096 << 5;
+        QTest::newRow("pair at the cut") << surrogateAtBoundary() << 4096 << 2;
+        QTest::newRow("only pairs, tiny window")
+            << QString::fromUcs4(U"\U0001F600\U0001F601\U0001F602") << 3 << 3;
+    }
+
+    void splitter()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, maxUnits);
+        QFETCH(int, pieces);
+
+        const QStringList parts = TextSplitter::split(text, maxUnits);
+        QCOMPARE(parts.size(), pieces);
+        QCOMPARE(parts.join(QString()), text);
+        for (const QString &part : parts) {
+            QVERIFY(!part.isEmpty() && part.size() <= maxUnits);
+            QVERIFY(!part.back().isHighSurrogate());
+        }
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<int>("firstChapterPieces");
+
+        QTest::newRow("cjk")
+            << QByteArray(R"({"id":"zr-test-cjk","title":"论语","author":"孔子弟子及再传弟子",)"
+                          R"("publisher":"样书","description":"儒家经典。","chapters":[)"
+                          R"({"title":"学而篇","text":"子曰：学而时习之，不亦说乎？\n"},)"
+                          R"({"title":"为政篇","text":"为政以德。"}]})")
+            << 1;
+        // No id: the packer derives one.
+        QTest::newRow("markup in every field")
+            << QByteArray(
+                   "{\"title\":\"Tom & \\\"Jerry\\\" <b>'s</b> ]]> &amp;\","
+                   "\"author\":\"A <&> \\\"B\\\"\",\"description\":\"<description> & </chapters>\","
+                   "\"chapters\":[{\"title\":\"<item a=\\\"1\\\">&\",\"text\":\"x < y && "
+                   "\\\"z\\\"\\n\"}]}")
+            << 1;
+        QTest::newRow("long chapter")
+            << oneChapterBook("zr-test-long", "长篇", longText(20000)) << 5;
+        QTest::newRow("pair at a piece boundary")
+            << oneChapterBook("zr-test-pair", "𠮷野家", surrogateAtBoundary()) << 2;
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(int, firstChapterPieces);
+        BookSource book;
+        QVERIFY(BookSource::fromJson(json, book, nullptr));
+
+        // Packed by the program from JSON: the very bytes of the packer, so
+        // packing is deterministic.
+        const BookPacker packer(book);
+        const QString out = m_dir.filePath(packer.bookId() + ".vbp");
+        const Run pack = vbp({"pack", "-o", out, write("book.json", json)});
+        QVERIFY2(pack.exitCode == 0, pack.err.constData());
+        QFile packed(out);
+        QVERIFY(packed.open(QIODevice::ReadOnly));
+        QCOMPARE(packed.readAll(), packer.toBytes());
+
+        // Read back by the reader the program uses...
+        VbpReader reader;
+        VRBChaptersRelt *relation = nullptr;
+        VRRBookInfo info;
+        VRRBookInfo *infoPtr = &info;
+        QCOMPARE(reader.openVBP(packer.bookId(), out, relation, infoPtr), 0);
+        QCOMPARE(info.m_id,
+                 book.id.isEmpty() ? BookPacker::derivedId(book.title, book.author) : book.id);
+        QCOMPARE(info.m_title, book.title);
+        QCOMPARE(info.m_keys.m_author, book.author);
+        QCOMPARE(info.m_keys.m_publisher, book.publisher);
+        QCOMPARE(info.m_description, book.description);
+        QCOMPARE(info.m_caplist.size(), book.chapters.size());
+        for (int i = 0; i < book.chapters.size(); ++i) {
+            QCOMPARE(info.m_caplist.at(i).m_title, book.chapters.at(i).title);
+            QCOMPARE(reader.openChapterVBP(info.m_caplist.at(i).m_id, relation), 0);
+            QCOMPARE(chapterText(relation), book.chapters.at(i).text);
+            if (i == 0)
+                QCOMPARE(relation->count(), firstChapterPieces);
+        }
+        // The shelf cover is extracted as id + ".png".
+        const QImage cover(QString(BookInfoFolder) + "/" + packer.bookId() + ".png");
+        QCOMPARE(cover.size(), QSize(58, 84));
+
+        // ...and by the program itself.
+        const Run listing = vbp({"info", out});
+        QVERIFY2(listing.exitCode == 0, listing.err.constData());
+        QVERIFY(QString::fromUtf8(listing.out).contains("title: " + book.title + '\n'));
+        QVERIFY(listing.out.contains(QByteArray("chapters: ") +
+                                     QByteArray::number(book.chapters.size())));
+        for (int i = 0; i < book.chapters.size(); ++i) {
+            const Run cat = vbp({"cat", out, BookPacker::chapterId(i)});
+            QVERIFY2(cat.exitCode == 0, cat.err.constData());
+            QCOMPARE(QString::fromUtf8(cat.out), book.chapters.at(i).text);
+        }
+    }
+
+    void folderInput()
+    {
+        const QString second = QStringLiteral("第二回 下山\n") + longText(9000);
+        write("folder-book/02.txt", second.toUtf8());
+        write("folder-book/01-opening.txt", QByteArray("\xEF\xBB\xBF\n  \nfirst"));
+        const QString out = m_dir.filePath("folder.vbp");
+        const Run pack = vbp({"pack", "--id", "zr-folder", "--title", "山 & 水", "--author",
+                              "无名氏", "-o", out, m_dir.filePath("folder-book")});
+        QVERIFY2(pack.exitCode == 0, pack.err.constData());
+
+        const QString listing = QString::fromUtf8(vbp({"info", out}).out);
+        for (const char *line : {"id: zr-folder", "title: 山 & 水", "author: 无名氏",
+                                 // A blank first line falls back to the file name.
+                                 "c0001 1 01-opening", "c0002 2 第二回 下山"})
+            QVERIFY2(listing.contains(QString::fromUtf8(line) + '\n'), line);
+        QCOMPARE(QString::fromUtf8(vbp({"cat", out, "c0001"}).out), QStringLiteral("\n  \nfirst"));
+        QCOMPARE(QString::fromUtf8(vbp({"cat", out, "c0002"}).out), second);
+    }
+
+    void writerLayout()
+    {
+        VbpWriter writer;
+        const QByteArray fortyBytes(40, 'n');
+        writer.addRecord(fortyBytes, QByteArray(18, 'x'), 5);
+        const QByteArray bytes = writer.toBytes();
+        QCOMPARE(bytes.size(), 92 + 48 + 18);
+        QCOMPARE(bytes.left(4), QByteArray("VBP0"));
+        QCOMPARE(bytes.mid(92, 48), fortyBytes + QByteArray("\x8c\x00\x00\x00\x05\x12\x00\x00", 8));
+
+        VbpWriter tooLong;
+        tooLong.addRecord(QByteArray(41, 'n'), "data");
+        QVERIFY(tooLong.toBytes().isEmpty());
+        QVERIFY(!tooLong.writeTo(m_dir.filePath("never.vbp")));
+        QVERIFY(!QFile::exists(m_dir.filePath("never.vbp")));
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // the package path goes second
+        QTest::addColumn<QByteArray>("package");
+        QTest::addColumn<int>("exitCode");
+
+        const QByteArray good =
+            BookPacker({"zr-codes", "codes", {}, {}, {}, {{"one", "text"}}}).toBytes();
+        const QByteArray badTag = QByteArray(good).replace(3, 1, "X");
+        const QByteArray noFiles = QByteArray(good).replace(88, 4, QByteArray(4, '\0'));
+        QTest::newRow("info good") << QStringList{"info"} << good << 0;
+        QTest::newRow("info 91 bytes") << QStringList{"info"} << good.left(91) << 3;
+        QTest::newRow("info bad tag") << QStringList{"info"} << badTag << 4;
+        QTest::newRow("info no files") << QStringList{"info"} << noFiles << 5;
+        QTest::newRow("info missing file") << QStringList{"info"} << QByteArray() << 2;
+        QTest::newRow("cat good") << QStringList{"cat", "c0001"} << good << 0;
+        QTest::newRow("cat unknown chapter") << QStringList{"cat", "c0002"} << good << 5;
+        QTest::newRow("cat bad tag") << QStringList{"cat", "c0001"} << badTag << 4;
+        // The last record (the chapter) runs past the end of the file.
+        QTest::newRow("cat cut chapter") << QStringList{"cat", "c0001"} << good.chopped(1) << 3;
+    }
+
+    void exitCodes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, package);
+        QFETCH(int, exitCode);
+
+        arguments.insert(1, package.isEmpty() ? m_dir.filePath("missing.vbp")
+                                              : write("codes.vbp", package));
+        const Run run = vbp(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.err.isEmpty(), exitCode == 0);
+    }
+
+    void packRejects_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QStringList>("options");
+
+        const QByteArray fine = R"({"title":"t","chapters":[{"title":"a","text":"b"}]})";
+        QTest::newRow("not json") << QByteArray("{\"title\":") << QStringList();
+        QTest::newRow("title not a string")
+            << QByteArray(R"({"title":1,"chapters":[]})") << QStringList();
+        QTest::newRow("no chapters")
+            << QByteArray(R"({"title":"t","chapters":[]})") << QStringList();
+        QTest::newRow("no title") << QByteArray(R"({"chapters":[{"text":"x"}]})") << QStringList();
+        QTest::newRow("id leaves the folder") << fine << QStringList{"--id", "../evil"};
+        QTest::newRow("id with a slash") << fine << QStringList{"--id", "a/b"};
+    }
+
+    void packRejects()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QStringList, options);
+
+        const QString out = m_dir.filePath("rejected.vbp");
+        const Run run =
+            vbp(QStringList{"pack"} + options + QStringList{"-o", out, write("r.json", json)});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(!run.err.isEmpty());
+        QVERIFY(!QFile::exists(out));
+    }
+
+    // A corpus in the shapes of the sample library's source, a few entries each.
+    void sampleConverter()
+    {
+        const QString node = QStandardPaths::findExecutable("node");
+        if (node.isEmpty())
+            QSKIP("node is not installed");
+        const QList<QPair<QString, QByteArray>> files = {
+            {"lunyu/lunyu.json", R"([{"chapter":"学而篇","paragraphs":["子曰：学而时习之。"]}])"},
+            {"sishuwujing/mengzi.json",
+             R"([{"chapter":"梁惠王上","paragraphs":["孟子見梁惠王。"]}])"},
+            {"sishuwujing/daxue.json", R"({"chapter":"大學","paragraphs":["大學之道。"]})"},
+            {"sishuwujing/zhongyong.json", R"({"chapter":"中庸","paragraphs":["天命之謂性。"]})"},
+            {"shijing/shijing.json",
+             R"([{"title":"关雎","chapter":"国风","section":"周南","content":["关关雎鸠。"]}])"},
+            {"chuci/chuci.json",
+             R"([{"title":"离骚","section":"离骚","author":"屈原","content":["帝高阳之苗裔兮。"]}])"},
+            {"mengxue/sanzijing-traditional.json",
+             R"({"title":"三字經","author":"王應麟","paragraphs":["人之初，性本善。"]})"},
+            {"mengxue/qianziwen.json",
+             R"({"title":"千字文","author":"周興嗣","paragraphs":["天地玄黃","宇宙洪荒","日月盈昃"]})"},
+            {"mengxue/tangshisanbaishou.json",
+             R"({"title":"唐詩三百首","content":[{"type":"五言絕句","content":[{"chapter":"相思",)"
+             R"("subchapter":null,"author":"王維","paragraphs":["紅豆生南國。"]}]}]})"},
+            {"mengxue/guwenguanzhi.json",
+             R"({"title":"古文觀止","abstract":["選本。"],"content":[{"title":"卷一","content":[)"
+             R"({"chapter":"鄭伯克段於鄢","source":"《左傳》","author":"左丘明 ","paragraphs":["初。"]}]}]})"},
+            {"songci/宋词三百首.json",
+             R"([{"author":"苏轼","paragraphs":["明月几时有。"],"rhythmic":"水调歌头"}])"},
+            {"quantangshi/poet.tang.1000.json",
+             R"([{"author":"李白","paragraphs":["床前明月光。"],"title":"静夜思"}])"},
+            {"quantangshi/poet.tang.0.json",
+             R"([{"author":"太宗皇帝","paragraphs":["秦川雄帝宅。"],"title":"帝京篇"}])"},
+        };
+        for (const auto &file : files)
+            write("dist/" + file.first, file.second);
+
+        const QString out = m_dir.filePath("converted");
+        QProcess convert;
+        convert.start(node, {qEnvironmentVariable("ZR_SOURCE_DIR") + "/tools/samples/convert.js",
+                             m_dir.filePath("dist"), out});
+        QVERIFY(convert.waitForFinished(60000));
+        QVERIFY2(convert.exitCode() == 0, convert.readAllStandardError().constData());
+        QCOMPARE(QDir(out).entryList({"*.json"}).size(), 12);
+
+        // One chapter per corpus file, in numeric file order.
+        const QString book = m_dir.filePath("zr-quantangshi.vbp");
+        QCOMPARE(vbp({"pack", "-o", book, out + "/zr-quantangshi.json"}).exitCode, 0);
+        QVERIFY(QString::fromUtf8(vbp({"info", book}).out).contains("c0001 1 第一卷\n"));
+        QVERIFY(QString::fromUtf8(vbp({"cat", book, "c0001"}).out)
+                    .contains("帝京篇\n太宗皇帝\n秦川雄帝宅。"));
+        QVERIFY(QString::fromUtf8(vbp({"cat", book, "c0002"}).out)
+                    .contains("静夜思\n李白\n床前明月光。"));
+    }
 
 private:
     Run vbp(const QStringList &arguments) const
@@ -116,313 +364,6 @@ private:
     QTemporaryDir m_dir;
     QString m_vbp;
 };
-
-void TstVbpTool::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    qputenv("ZARVOREADER_ROOT", QFile::encodeName(m_dir.filePath("root")));
-    QVERIFY(QDir().mkpath(QString(BookInfoFolder)));
-    m_vbp = qEnvironmentVariable("ZR_BINARY_DIR") + QStringLiteral("/bin/vbp");
-    QVERIFY2(QFileInfo(m_vbp).isExecutable(), qPrintable(m_vbp));
-}
-
-void TstVbpTool::splitter_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("maxUnits");
-    QTest::addColumn<int>("pieces");
-
-    QTest::newRow("empty") << QString() << 4096 << 0;
-    QTest::newRow("fits exactly") << QString(4096, QChar('a')) << 4096 << 1;
-    QTest::newRow("one over") << QString(4097, QChar('a')) << 4096 << 2;
-    QTest::newRow("lines") << longText(20000) << 4096 << 5;
-    QTest::newRow("pair at the cut") << surrogateAtBoundary() << 4096 << 2;
-    QTest::newRow("only pairs, tiny window")
-        << QString::fromUcs4(U"\U0001F600\U0001F601\U0001F602") << 3 << 3;
-}
-
-void TstVbpTool::splitter()
-{
-    QFETCH(QString, text);
-    QFETCH(int, maxUnits);
-    QFETCH(int, pieces);
-
-    const QStringList parts = TextSplitter::split(text, maxUnits);
-    QCOMPARE(parts.size(), pieces);
-    QCOMPARE(parts.join(QString()), text);
-    for (const QString &part : parts) {
-        QVERIFY(!part.isEmpty() && part.size() <= maxUnits);
-        QVERIFY(!part.back().isHighSurrogate());
-    }
-}
-
-void TstVbpTool::roundTrip_data()
-{
-    QTest::addColumn<BookSource>("book");
-    QTest::addColumn<int>("firstChapterPieces");
-
-    BookSource cjk{"zr-test-cjk",
-                   QStringLiteral("论语"),
-                   QStringLiteral("孔子弟子及再传弟子"),
-                   QStringLiteral("样书"),
-                   QStringLiteral("儒家经典。"),
-                   {{QStringLiteral("学而篇"), QStringLiteral("子曰：学而时习之，不亦说乎？\n")},
-                    {QStringLiteral("为政篇"), QStringLiteral("为政以德。")}}};
-    QTest::newRow("cjk") << cjk << 1;
-    // No id: the packer derives one.
-    BookSource markup{{},
-                      QStringLiteral("Tom & \"Jerry\" <b>'s</b> ]]> &amp;"),
-                      QStringLiteral("A <&> \"B\""),
-                      {},
-                      QStringLiteral("<description> & </chapters>"),
-                      {{QStringLiteral("<item a=\"1\">&"), QStringLiteral("x < y && \"z\"\n")}}};
-    QTest::newRow("markup in every field") << markup << 1;
-    BookSource longBook{"zr-test-long",
-                        QStringLiteral("长篇"),
-                        {},
-                        {},
-                        {},
-                        {{QStringLiteral("第一章"), longText(20000)}}};
-    QTest::newRow("long chapter") << longBook << 5;
-    BookSource pair{"zr-test-pair",
-                    QStringLiteral("𠮷"),
-                    {},
-                    {},
-                    {},
-                    {{QStringLiteral("𠮷野家"), surrogateAtBoundary()}}};
-    QTest::newRow("pair at a piece boundary") << pair << 2;
-}
-
-void TstVbpTool::roundTrip()
-{
-    QFETCH(BookSource, book);
-    QFETCH(int, firstChapterPieces);
-
-    // Through the reader the program uses.
-    const BookPacker packer(book);
-    const QString path = m_dir.filePath(packer.bookId() + ".vbp");
-    QString error;
-    QVERIFY2(packer.writeTo(path, &error), qPrintable(error));
-    VbpReader reader;
-    VRBChaptersRelt *relation = nullptr;
-    VRRBookInfo info;
-    VRRBookInfo *infoPtr = &info;
-    QCOMPARE(reader.openVBP(packer.bookId(), path, relation, infoPtr), 0);
-    QCOMPARE(info.m_id, packer.bookId());
-    QCOMPARE(info.m_title, book.title);
-    QCOMPARE(info.m_keys.m_author, book.author);
-    QCOMPARE(info.m_keys.m_publisher, book.publisher);
-    QCOMPARE(info.m_description, book.description);
-    QCOMPARE(info.m_caplist.size(), book.chapters.size());
-    for (int i = 0; i < book.chapters.size(); ++i) {
-        QCOMPARE(info.m_caplist.at(i).m_title, book.chapters.at(i).title);
-        QCOMPARE(reader.openChapterVBP(info.m_caplist.at(i).m_id, relation), 0);
-        QCOMPARE(chapterText(relation), book.chapters.at(i).text);
-        if (i == 0)
-            QCOMPARE(relation->count(), firstChapterPieces);
-    }
-    // The shelf cover is drawn, not a blank tile, and extracted as id + ".png".
-    const QImage cover(QString(BookInfoFolder) + "/" + packer.bookId() + ".png");
-    QCOMPARE(cover.size(), QSize(58, 84));
-    QSet<QRgb> colours;
-    for (int y = 0; y < cover.height(); ++y)
-        for (int x = 0; x < cover.width(); ++x)
-            colours.insert(cover.pixel(x, y));
-    QVERIFY(colours.size() > 8);
-
-    // Through the program, from JSON.
-    const QString out = m_dir.filePath("program.vbp");
-    const Run pack = vbp({"pack", "-o", out, write("book.json", toJson(book))});
-    QVERIFY2(pack.exitCode == 0, pack.err.constData());
-    const Run listing = vbp({"info", out});
-    QVERIFY2(listing.exitCode == 0, listing.err.constData());
-    QVERIFY(QString::fromUtf8(listing.out).contains("title: " + book.title + '\n'));
-    QVERIFY(
-        listing.out.contains(QByteArray("chapters: ") + QByteArray::number(book.chapters.size())));
-    for (int i = 0; i < book.chapters.size(); ++i) {
-        const Run cat = vbp({"cat", out, BookPacker::chapterId(i)});
-        QVERIFY2(cat.exitCode == 0, cat.err.constData());
-        QCOMPARE(QString::fromUtf8(cat.out), book.chapters.at(i).text);
-    }
-}
-
-void TstVbpTool::folderInput()
-{
-    const QString second = QStringLiteral("第二回 下山\n") + longText(9000);
-    write("folder-book/02.txt", second.toUtf8());
-    write("folder-book/01-opening.txt", QByteArray("\xEF\xBB\xBF\n  \nfirst"));
-    const QString out = m_dir.filePath("folder.vbp");
-    const Run pack = vbp({"pack", "--id", "zr-folder", "--title", "山 & 水", "--author", "无名氏",
-                          "-o", out, m_dir.filePath("folder-book")});
-    QVERIFY2(pack.exitCode == 0, pack.err.constData());
-
-    const QString listing = QString::fromUtf8(vbp({"info", out}).out);
-    for (const char *line : {"id: zr-folder", "title: 山 & 水", "author: 无名氏",
-                             // A blank first line falls back to the file name.
-                             "c0001 1 01-opening", "c0002 2 第二回 下山"})
-        QVERIFY2(listing.contains(QString::fromUtf8(line) + '\n'), line);
-    QCOMPARE(QString::fromUtf8(vbp({"cat", out, "c0001"}).out), QStringLiteral("\n  \nfirst"));
-    QCOMPARE(QString::fromUtf8(vbp({"cat", out, "c0002"}).out), second);
-}
-
-void TstVbpTool::deterministic()
-{
-    BookSource book{{},
-                    QStringLiteral("千字文"),
-                    QStringLiteral("周興嗣"),
-                    {},
-                    {},
-                    {{QStringLiteral("千字文"), longText(5000)}}};
-    const QByteArray first = BookPacker(book).toBytes();
-    QVERIFY(!first.isEmpty());
-    QCOMPARE(BookPacker(book).bookId(), BookPacker::derivedId(book.title, book.author));
-
-    const QString json = write("det.json", toJson(book));
-    for (const QString name : {"det1.vbp", "det2.vbp"}) {
-        QCOMPARE(vbp({"pack", "-o", m_dir.filePath(name), json}).exitCode, 0);
-        QFile file(m_dir.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), first);
-    }
-}
-
-void TstVbpTool::writerLayout()
-{
-    VbpWriter writer;
-    const QByteArray fortyBytes(40, 'n');
-    writer.addRecord(fortyBytes, QByteArray(18, 'x'), 5);
-    const QByteArray bytes = writer.toBytes();
-    QCOMPARE(bytes.size(), 92 + 48 + 18);
-    QCOMPARE(bytes.left(4), QByteArray("VBP0"));
-    QCOMPARE(bytes.mid(92, 48), fortyBytes + QByteArray("\x8c\x00\x00\x00\x05\x12\x00\x00", 8));
-
-    VbpWriter tooLong;
-    tooLong.addRecord(QByteArray(41, 'n'), "data");
-    QVERIFY(tooLong.toBytes().isEmpty());
-    QVERIFY(!tooLong.writeTo(m_dir.filePath("never.vbp")));
-    QVERIFY(!QFile::exists(m_dir.filePath("never.vbp")));
-}
-
-void TstVbpTool::exitCodes_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // the package path goes second
-    QTest::addColumn<QByteArray>("package");
-    QTest::addColumn<int>("exitCode");
-
-    const QByteArray good =
-        BookPacker({"zr-codes", "codes", {}, {}, {}, {{"one", "text"}}}).toBytes();
-    const QByteArray badTag = QByteArray(good).replace(3, 1, "X");
-    const QByteArray noFiles = QByteArray(good).replace(88, 4, QByteArray(4, '\0'));
-    QTest::newRow("info good") << QStringList{"info"} << good << 0;
-    QTest::newRow("info 91 bytes") << QStringList{"info"} << good.left(91) << 3;
-    QTest::newRow("info bad tag") << QStringList{"info"} << badTag << 4;
-    QTest::newRow("info no files") << QStringList{"info"} << noFiles << 5;
-    QTest::newRow("info missing file") << QStringList{"info"} << QByteArray() << 2;
-    QTest::newRow("cat good") << QStringList{"cat", "c0001"} << good << 0;
-    QTest::newRow("cat unknown chapter") << QStringList{"cat", "c0002"} << good << 5;
-    QTest::newRow("cat bad tag") << QStringList{"cat", "c0001"} << badTag << 4;
-    // The last record (the chapter) runs past the end of the file.
-    QTest::newRow("cat cut chapter") << QStringList{"cat", "c0001"} << good.chopped(1) << 3;
-}
-
-void TstVbpTool::exitCodes()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QByteArray, package);
-    QFETCH(int, exitCode);
-
-    arguments.insert(1, package.isEmpty() ? m_dir.filePath("missing.vbp")
-                                          : write("codes.vbp", package));
-    const Run run = vbp(arguments);
-    QCOMPARE(run.exitCode, exitCode);
-    QCOMPARE(run.err.isEmpty(), exitCode == 0);
-}
-
-void TstVbpTool::packRejects_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QStringList>("options");
-
-    const QByteArray fine = R"({"title":"t","chapters":[{"title":"a","text":"b"}]})";
-    QTest::newRow("not json") << QByteArray("{\"title\":") << QStringList();
-    QTest::newRow("title not a string")
-        << QByteArray(R"({"title":1,"chapters":[]})") << QStringList();
-    QTest::newRow("no chapters") << QByteArray(R"({"title":"t","chapters":[]})") << QStringList();
-    QTest::newRow("no title") << QByteArray(R"({"chapters":[{"text":"x"}]})") << QStringList();
-    QTest::newRow("id leaves the folder") << fine << QStringList{"--id", "../evil"};
-    QTest::newRow("id with a slash") << fine << QStringList{"--id", "a/b"};
-}
-
-void TstVbpTool::packRejects()
-{
-    QFETCH(QByteArray, json);
-    QFETCH(QStringList, options);
-
-    const QString out = m_dir.filePath("rejected.vbp");
-    const Run run =
-        vbp(QStringList{"pack"} + options + QStringList{"-o", out, write("r.json", json)});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY(!run.err.isEmpty());
-    QVERIFY(!QFile::exists(out));
-}
-
-// A corpus in the shapes of the sample library's source, a few entries each.
-void TstVbpTool::sampleConverter()
-{
-    const QString node = QStandardPaths::findExecutable("node");
-    if (node.isEmpty())
-        QSKIP("node is not installed");
-    const QList<QPair<QString, QByteArray>> files = {
-        {"lunyu/lunyu.json", R"([{"chapter":"学而篇","paragraphs":["子曰：学而时习之。"]}])"},
-        {"sishuwujing/mengzi.json", R"([{"chapter":"梁惠王上","paragraphs":["孟子見梁惠王。"]}])"},
-        {"sishuwujing/daxue.json", R"({"chapter":"大學","paragraphs":["大學之道。"]})"},
-        {"sishuwujing/zhongyong.json", R"({"chapter":"中庸","paragraphs":["天命之謂性。"]})"},
-        {"shijing/shijing.json",
-         R"([{"title":"关雎","chapter":"国风","section":"周南","content":["关关雎鸠。"]}])"},
-        {"chuci/chuci.json",
-         R"([{"title":"离骚","section":"离骚","author":"屈原","content":["帝高阳之苗裔兮。"]}])"},
-        {"mengxue/sanzijing-traditional.json",
-         R"({"title":"三字經","author":"王應麟","paragraphs":["人之初，性本善。"]})"},
-        {"mengxue/qianziwen.json",
-         R"({"title":"千字文","author":"周興嗣","paragraphs":["天地玄黃","宇宙洪荒","日月盈昃"]})"},
-        {"mengxue/tangshisanbaishou.json",
-         R"({"title":"唐詩三百首","content":[{"type":"五言絕句","content":[{"chapter":"相思",)"
-         R"("subchapter":null,"author":"王維","paragraphs":["紅豆生南國。"]}]}]})"},
-        {"mengxue/guwenguanzhi.json",
-         R"({"title":"古文觀止","abstract":["選本。"],"content":[{"title":"卷一","content":[)"
-         R"({"chapter":"鄭伯克段於鄢","source":"《左傳》","author":"左丘明 ","paragraphs":["初。"]}]}]})"},
-        {"songci/宋词三百首.json",
-         R"([{"author":"苏轼","paragraphs":["明月几时有。"],"rhythmic":"水调歌头"}])"},
-        {"quantangshi/poet.tang.1000.json",
-         R"([{"author":"李白","paragraphs":["床前明月光。"],"title":"静夜思"}])"},
-        {"quantangshi/poet.tang.0.json",
-         R"([{"author":"太宗皇帝","paragraphs":["秦川雄帝宅。"],"title":"帝京篇"}])"},
-    };
-    for (const auto &file : files)
-        write("dist/" + file.first, file.second);
-
-    const QString out = m_dir.filePath("converted");
-    QProcess convert;
-    convert.start(node, {qEnvironmentVariable("ZR_SOURCE_DIR") + "/tools/samples/convert.js",
-                         m_dir.filePath("dist"), out});
-    QVERIFY(convert.waitForFinished(60000));
-    QVERIFY2(convert.exitCode() == 0, convert.readAllStandardError().constData());
-    QCOMPARE(QDir(out).entryList({"*.json"}).size(), 12);
-
-    BookSource tang;
-    QFile json(out + "/zr-quantangshi.json");
-    QVERIFY(json.open(QIODevice::ReadOnly));
-    QVERIFY(BookSource::fromJson(json.readAll(), tang, nullptr));
-    // One chapter per corpus file, in numeric file order.
-    QCOMPARE(tang.chapters.size(), 2);
-    QCOMPARE(tang.chapters.at(0).title, QStringLiteral("第一卷"));
-    QVERIFY(tang.chapters.at(0).text.contains(QStringLiteral("帝京篇\n太宗皇帝\n秦川雄帝宅。")));
-
-    const QString book = m_dir.filePath("zr-quantangshi.vbp");
-    QCOMPARE(vbp({"pack", "-o", book, out + "/zr-quantangshi.json"}).exitCode, 0);
-    QCOMPARE(QString::fromUtf8(vbp({"cat", book, "c0002"}).out), tang.chapters.at(1).text);
-    QVERIFY(tang.chapters.at(1).text.contains(QStringLiteral("静夜思\n李白\n床前明月光。")));
-}
 
 QTEST_MAIN(TstVbpTool)
 #include "tst_vbptool.moc"
