@@ -19,6 +19,13 @@ if [ -x "$BUILD_DIR/bin/zarvostore" ]; then
         --books "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books" &
     SERVER_PID=$!
     trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true' EXIT
+    # The store reads its catalogue first; the reader's first request should
+    # find it listening.
+    for _ in $(seq 50); do
+        curl -s -o /dev/null "http://$ZARVOREADER_STORE/vorelreader/keywords.action" && break
+        kill -0 "$SERVER_PID" 2>/dev/null || { echo "the store server did not start"; SERVER_PID=; break; }
+        sleep 0.2
+    done
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
