@@ -58,10 +58,14 @@ public:
     // the tests that need them are skipped.
     QString missingTools()
     {
-        m_daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-        m_python = pythonWithDbusmock();
-        if (m_daemon.isEmpty() || m_python.isEmpty())
-            return QStringLiteral("dbus-daemon or python3-dbusmock is not installed");
+        m_daemon = QStandardPaths::findExecutable("dbus-daemon");
+        // Debian's python carries python3-dbusmock; a python of its own may not.
+        QProcess probe;
+        probe.start("/usr/bin/python3", {"-c", "import dbusmock"});
+        const bool mock = probe.waitForFinished(20000) &&
+                          probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+        if (m_daemon.isEmpty() || !mock)
+            return "dbus-daemon or python3-dbusmock is not installed";
         return QString();
     }
 
@@ -71,21 +75,15 @@ public:
     QString start()
     {
         if (m_daemon.isEmpty() && !missingTools().isEmpty())
-            return QStringLiteral("dbus-daemon or python3-dbusmock is not installed");
+            return missingTools();
         qDBusRegisterMetaType<MockMethod>();
         qDBusRegisterMetaType<QList<MockMethod>>();
-
         m_bus.start(m_daemon, {"--session", "--nofork", "--print-address"});
         if (!m_bus.waitForStarted() || !m_bus.waitForReadyRead(10000))
-            return QStringLiteral("dbus-daemon did not start");
-        const QByteArray address = m_bus.readLine().trimmed();
-        if (address.isEmpty())
-            return QStringLiteral("dbus-daemon printed no address");
+            return "dbus-daemon did not start";
         qputenv(m_kind == Session ? "DBUS_SESSION_BUS_ADDRESS" : "DBUS_SYSTEM_BUS_ADDRESS",
-                address);
-        if (!connection().isConnected())
-            return QStringLiteral("cannot connect to the private bus");
-        return QString();
+                m_bus.readLine().trimmed());
+        return connection().isConnected() ? QString() : "cannot connect to the private bus";
     }
 
     QDBusConnection connection() const
@@ -99,26 +97,20 @@ public:
     {
         auto mock = std::make_unique<QProcess>();
         mock->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList all{QStringLiteral("-m"), QStringLiteral("dbusmock")};
-        if (m_kind == System)
-            all << QStringLiteral("--system");
-        mock->start(m_python, all + arguments);
-        if (!mock->waitForStarted())
-            return QStringLiteral("dbusmock did not start for ") + service;
+        const QStringList system = m_kind == System ? QStringList{"--system"} : QStringList();
+        mock->start("/usr/bin/python3", QStringList{"-m", "dbusmock"} + system + arguments);
         m_mocks.push_back(std::move(mock));
         QDBusConnectionInterface *bus = connection().interface();
         if (!QTest::qWaitFor([&] { return bus->isServiceRegistered(service).value(); }, 20000))
-            return service + QStringLiteral(" did not appear on the bus");
+            return service + " did not appear on the bus";
         return QString();
     }
 
     // The mocks first, the newest first, then the daemon.
     void stop()
     {
-        while (!m_mocks.empty()) {
+        for (; !m_mocks.empty(); m_mocks.pop_back())
             stopProcess(*m_mocks.back());
-            m_mocks.pop_back();
-        }
         stopProcess(m_bus);
     }
 
@@ -126,20 +118,6 @@ public:
     static QVariant noMethods() { return QVariant::fromValue(QList<MockMethod>()); }
 
 private:
-    // Debian's python carries python3-dbusmock; a python of its own may not.
-    static QString pythonWithDbusmock()
-    {
-        for (const QString &candidate :
-             {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-            QProcess probe;
-            probe.start(candidate, {"-c", "import dbusmock"});
-            if (probe.waitForFinished(20000) && probe.exitStatus() == QProcess::NormalExit &&
-                probe.exitCode() == 0)
-                return candidate;
-        }
-        return QString();
-    }
-
     static void stopProcess(QProcess &process)
     {
         if (process.state() == QProcess::NotRunning)
@@ -152,7 +130,6 @@ private:
 
     Kind m_kind;
     QString m_daemon;
-    QString m_python;
     QProcess m_bus;
     std::vector<std::unique_ptr<QProcess>> m_mocks;
 };

@@ -32,11 +32,7 @@ public:
     }
 
     // Sends what the server writes on stderr (one line a request) to a file.
-    void setLogFile(const QString &file)
-    {
-        m_process.setStandardErrorFile(file);
-        m_hasLog = true;
-    }
+    void setLogFile(const QString &file) { m_process.setStandardErrorFile(file); }
 
     // Starts the server on port 0 over the books folder, with more options
     // after those, and waits for the port it announces. Empty on success,
@@ -50,7 +46,7 @@ public:
             return QStringLiteral("cannot start ") + program();
         while (!m_process.canReadLine()) {
             if (!m_process.waitForReadyRead(30000))
-                return QStringLiteral("no port announced: ") + errorOutput();
+                return "no port announced: " + QString::fromUtf8(m_process.readAllStandardError());
         }
         const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
         const QRegularExpressionMatch match =
@@ -78,15 +74,8 @@ public:
     const QProcess &process() const { return m_process; }
 
 private:
-    QString errorOutput()
-    {
-        return m_hasLog ? QStringLiteral("see the server log")
-                        : QString::fromUtf8(m_process.readAllStandardError());
-    }
-
     QProcess m_process;
     int m_port = 0;
-    bool m_hasLog = false;
 };
 
 #endif // STORESERVERPROCESS_H

@@ -22,9 +22,7 @@ VorelEBookItemData book(const QString &id, const QString &name, const QString &a
 QStringList ids(const QList<VorelEBookItemData> *books)
 {
     QStringList result;
-    if (!books)
-        return result;
-    for (const VorelEBookItemData &b : *books)
+    for (const VorelEBookItemData &b : books ? *books : QList<VorelEBookItemData>())
         result << b.m_bookId;
     return result;
 }
@@ -44,167 +42,136 @@ class TestBookShelfMgr : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void firstRunWritesOneSortRow();
-    void sortOrderPersists_data();
-    void sortOrderPersists();
-    void storedOrderOutOfRangeIsIgnored();
-    void deleteRemovesEveryRow();
-    void duplicateBookIsRefused();
-    void downloadRelay_data();
-    void downloadRelay();
-    void registersOnTheView();
+    void init() { QVERIFY(m_root.renew()); }
+
+    void firstRunWritesOneSortRow()
+    {
+        auto mgr = std::make_unique<VorelEBookShelfMgr>();
+        QCOMPARE(rawColumn("SELECT stateid || ',' || sortType FROM BookSortState"),
+                 QStringList("0,0"));
+        QVERIFY(mgr->SortEBookItemByAuthor());
+        mgr = std::make_unique<VorelEBookShelfMgr>();
+        QCOMPARE(rawColumn("SELECT stateid || ',' || sortType FROM BookSortState"),
+                 QStringList("0,1"));
+    }
+
+    void sortOrderPersists_data()
+    {
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QStringList>("order");
+        // Starting from the by-name order (2). Titles Z, M, A and authors A, B, C
+        // for ids 1, 2, 3, and book 2 read, so each order is distinct.
+        const QStringList byName = {"1", "2", "3"};
+        QTest::newRow("by name") << "name" << 2 << byName;
+        QTest::newRow("by author") << "author" << 1 << QStringList{"3", "2", "1"};
+        QTest::newRow("by id") << "id" << 0 << QStringList{"2", "1", "3"};
+        QTest::newRow("by reading date keeps order") << "reading" << 2 << byName;
+        QTest::newRow("by download date keeps order") << "download" << 2 << byName;
+    }
+
+    void sortOrderPersists()
+    {
+        QFETCH(QString, sort);
+        QFETCH(int, state);
+        QFETCH(QStringList, order);
+        {
+            VorelEBookShelfMgr mgr;
+            QVERIFY(mgr.AddEBookInfo(book("1", "Z", "A")));
+            QVERIFY(mgr.AddEBookInfo(book("2", "M", "B", 500)));
+            QVERIFY(mgr.AddEBookInfo(book("3", "A", "C")));
+            QVERIFY(mgr.SortEBookItemByBookName());
+            const QHash<QString, bool (VorelEBookShelfMgr::*)()> sorts{
+                {"name", &VorelEBookShelfMgr::SortEBookItemByBookName},
+                {"author", &VorelEBookShelfMgr::SortEBookItemByAuthor},
+                {"id", &VorelEBookShelfMgr::SortEBookItemById},
+                {"reading", &VorelEBookShelfMgr::SortEBookItemByReadingDate},
+                {"download", &VorelEBookShelfMgr::SortEBookItemByDownloadingDate}};
+            QVERIFY((mgr.*sorts.value(sort))());
+            QCOMPARE(mgr.GetListData()->size(), 3);
+        }
+        VorelEBookShelfMgr restarted;
+        BookSortState persisted = EBookName;
+        QVERIFY(restarted.GetBookSortState(persisted));
+        QCOMPARE(int(persisted), state);
+        QVERIFY(restarted.GetBookList());
+        QCOMPARE(ids(restarted.GetListData()), order);
+    }
+
+    void storedOrderOutOfRangeIsIgnored()
+    {
+        VorelEBookShelfMgr mgr;
+        QVERIFY(mgr.AddEBookInfo(book("b", "A")));
+        QVERIFY(mgr.AddEBookInfo(book("a", "Z")));
+        QVERIFY(VorelEBookDatabaseEngine().UpdateBookSortState(0, 9));
+        BookSortState state = EAuthor;
+        QVERIFY(mgr.GetBookSortState(state));
+        QCOMPARE(state, EAuthor);
+        QVERIFY(mgr.GetBookList());
+        QCOMPARE(ids(mgr.GetListData()), QStringList({"a", "b"}));
+    }
+
+    void deleteRemovesEveryRow()
+    {
+        VorelEBookShelfMgr mgr;
+        VorelEBookDatabaseEngine engine;
+        for (const char *id : {"gone", "stays"}) {
+            QVERIFY(mgr.AddEBookInfo(book(id, id)));
+            QVERIFY(mgr.AddEBookChapterItem(id, VorelEBookChapterItemData("c1", 2, "One")));
+            for (int page = 0; page < 3; ++page)
+                QVERIFY(engine.AddMarkRelation(
+                    {id, id, "c1", page, "One", 1, "mark", QDateTime::currentDateTime()}));
+        }
+        QVERIFY(mgr.DeleteEBookItem("gone"));
+        for (const char *table : {"DBBookTable", "DBBookContentTable", "BookMarkRelation"}) {
+            QCOMPARE(rowsOf(table, "gone"), 0);
+            QVERIFY(rowsOf(table, "stays") > 0);
+        }
+        QCOMPARE(ids(mgr.GetListData()), QStringList("stays"));
+    }
+
+    // A finished download is announced by book id: the file name up to its first point.
+    void downloadRelay_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("bookId");
+        QTest::newRow("package") << "12345.vbp"
+                                 << "12345";
+        QTest::newRow("no point") << "12345"
+                                  << "12345";
+        QTest::newRow("several points") << "12.345.vbp"
+                                        << "12";
+    }
+
+    void downloadRelay()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, bookId);
+        VorelEBookShelfMgr mgr;
+        DownloadNotices downloads;
+        mgr.setDownloadManager(&downloads);
+        QSignalSpy relayed(&mgr, &VorelEBookShelfMgr::scanNewBookUpdateBookshelf);
+        emit downloads.downloadFinishedResponse(fileName, "/folder");
+        QCOMPARE(relayed.size(), 1);
+        QCOMPARE(relayed.at(0), QVariantList({bookId, "/folder"}));
+    }
+
+    // The screens must not keep a pointer to a manager that is gone.
+    void registersOnTheView()
+    {
+        QQuickView view;
+        auto mgr = std::make_unique<VorelEBookShelfMgr>();
+        mgr->setDeclarativeView(view);
+        QCOMPARE(view.rootContext()->contextProperty("bookshelfMgrModel").value<QObject *>(),
+                 mgr.get());
+        mgr.reset();
+        const QVariant after = view.rootContext()->contextProperty("bookshelfMgrModel");
+        QVERIFY(after.isValid() && after.value<QObject *>() == nullptr);
+    }
 
 private:
     TestDataRoot m_root;
 };
-
-void TestBookShelfMgr::init()
-{
-    QVERIFY(m_root.renew());
-}
-
-void TestBookShelfMgr::firstRunWritesOneSortRow()
-{
-    auto mgr = std::make_unique<VorelEBookShelfMgr>();
-    QVERIFY(mgr->GetListData() == nullptr);
-    QCOMPARE(rawColumn("SELECT stateid || ',' || sortType FROM BookSortState"), QStringList("0,0"));
-    QVERIFY(mgr->SortEBookItemByAuthor());
-    mgr = std::make_unique<VorelEBookShelfMgr>();
-    QCOMPARE(rawColumn("SELECT stateid || ',' || sortType FROM BookSortState"), QStringList("0,1"));
-}
-
-void TestBookShelfMgr::sortOrderPersists_data()
-{
-    QTest::addColumn<QString>("sort");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QStringList>("order");
-    // Starting from the by-name order (2). Titles Z, M, A and authors A, B, C
-    // for ids 1, 2, 3, and book 2 read, so each order is distinct.
-    const QStringList byName = {"1", "2", "3"};
-    QTest::newRow("by name") << "name" << 2 << byName;
-    QTest::newRow("by author") << "author" << 1 << QStringList{"3", "2", "1"};
-    QTest::newRow("by id") << "id" << 0 << QStringList{"2", "1", "3"};
-    QTest::newRow("by reading date keeps order") << "reading" << 2 << byName;
-    QTest::newRow("by download date keeps order") << "download" << 2 << byName;
-}
-
-void TestBookShelfMgr::sortOrderPersists()
-{
-    QFETCH(QString, sort);
-    QFETCH(int, state);
-    QFETCH(QStringList, order);
-    {
-        VorelEBookShelfMgr mgr;
-        QVERIFY(mgr.AddEBookInfo(book("1", "Z", "A")));
-        QVERIFY(mgr.AddEBookInfo(book("2", "M", "B", 500)));
-        QVERIFY(mgr.AddEBookInfo(book("3", "A", "C")));
-        QVERIFY(mgr.SortEBookItemByBookName());
-        bool ok = false;
-        if (sort == "name")
-            ok = mgr.SortEBookItemByBookName();
-        else if (sort == "author")
-            ok = mgr.SortEBookItemByAuthor();
-        else if (sort == "id")
-            ok = mgr.SortEBookItemById();
-        else if (sort == "reading")
-            ok = mgr.SortEBookItemByReadingDate();
-        else
-            ok = mgr.SortEBookItemByDownloadingDate();
-        QVERIFY(ok);
-        QCOMPARE(mgr.GetListData()->size(), 3);
-    }
-    VorelEBookShelfMgr restarted;
-    BookSortState persisted = EBookName;
-    QVERIFY(restarted.GetBookSortState(persisted));
-    QCOMPARE(int(persisted), state);
-    QVERIFY(restarted.GetBookList());
-    QCOMPARE(ids(restarted.GetListData()), order);
-}
-
-void TestBookShelfMgr::storedOrderOutOfRangeIsIgnored()
-{
-    VorelEBookShelfMgr mgr;
-    QVERIFY(mgr.AddEBookInfo(book("b", "A")));
-    QVERIFY(mgr.AddEBookInfo(book("a", "Z")));
-    VorelEBookDatabaseEngine engine;
-    QVERIFY(engine.UpdateBookSortState(0, 9));
-    BookSortState state = EAuthor;
-    QVERIFY(mgr.GetBookSortState(state));
-    QCOMPARE(state, EAuthor);
-    QVERIFY(mgr.GetBookList());
-    QCOMPARE(ids(mgr.GetListData()), QStringList({"a", "b"}));
-}
-
-void TestBookShelfMgr::deleteRemovesEveryRow()
-{
-    VorelEBookShelfMgr mgr;
-    VorelEBookDatabaseEngine engine;
-    for (const char *id : {"gone", "stays"}) {
-        QVERIFY(mgr.AddEBookInfo(book(id, id)));
-        QVERIFY(mgr.AddEBookChapterItem(id, VorelEBookChapterItemData("c1", 2, "One")));
-        for (int page = 0; page < 3; ++page)
-            QVERIFY(engine.AddMarkRelation(VorelEBookMarkRelationItem(
-                id, id, "c1", page, "One", 1, "mark", QDateTime::currentDateTime())));
-    }
-    QVERIFY(mgr.DeleteEBookItem("gone"));
-    for (const char *table : {"DBBookTable", "DBBookContentTable", "BookMarkRelation"}) {
-        QCOMPARE(rowsOf(table, "gone"), 0);
-        QVERIFY(rowsOf(table, "stays") > 0);
-    }
-    QCOMPARE(ids(mgr.GetListData()), QStringList("stays"));
-}
-
-void TestBookShelfMgr::duplicateBookIsRefused()
-{
-    VorelEBookShelfMgr mgr;
-    QVERIFY(mgr.AddEBookInfo(book("1", "First")));
-    QVERIFY(!mgr.AddEBookInfo(book("1", "Second")));
-    VorelEBookItemData stored;
-    QVERIFY(mgr.GetVorelBookProperty("1", stored));
-    QCOMPARE(stored.m_bookName, QStringLiteral("First"));
-    QVERIFY(mgr.GetListData()->isEmpty()); // emptied until the caller reloads
-}
-
-void TestBookShelfMgr::downloadRelay_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("bookId");
-    QTest::newRow("package") << "12345.vbp"
-                             << "12345";
-    QTest::newRow("no point") << "12345"
-                              << "12345";
-    QTest::newRow("several points") << "12.345.vbp"
-                                    << "12";
-}
-
-void TestBookShelfMgr::downloadRelay()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, bookId);
-    VorelEBookShelfMgr mgr;
-    DownloadNotices downloads;
-    mgr.setDownloadManager(&downloads);
-    QSignalSpy relayed(&mgr, &VorelEBookShelfMgr::scanNewBookUpdateBookshelf);
-    const QString folder = "/home/user/MyDocs/ZarvoReader";
-    emit downloads.downloadFinishedResponse(fileName, folder);
-    QCOMPARE(relayed.size(), 1);
-    QCOMPARE(relayed.at(0).at(0).toString(), bookId);
-    QCOMPARE(relayed.at(0).at(1).toString(), folder);
-}
-
-void TestBookShelfMgr::registersOnTheView()
-{
-    QQuickView view;
-    auto mgr = std::make_unique<VorelEBookShelfMgr>();
-    mgr->setDeclarativeView(view);
-    QCOMPARE(view.rootContext()->contextProperty("bookshelfMgrModel").value<QObject *>(),
-             mgr.get());
-    mgr.reset();
-    const QVariant after = view.rootContext()->contextProperty("bookshelfMgrModel");
-    QVERIFY(after.isValid());
-    QVERIFY(after.value<QObject *>() == nullptr);
-}
 
 QTEST_MAIN(TestBookShelfMgr)
 #include "tst_bookshelfmgr.moc"
