@@ -18,14 +18,7 @@ struct XmlNode
     QList<std::shared_ptr<XmlNode>> children;
 
     QString attr(const QString &key) const { return attributes.value(key); }
-    const XmlNode *child(const QString &childName) const
-    {
-        for (const auto &c : children) {
-            if (c->name == childName)
-                return c.get();
-        }
-        return nullptr;
-    }
+    const XmlNode *child(const QString &childName) const { return all(childName).value(0); }
     QList<const XmlNode *> all(const QString &childName) const
     {
         QList<const XmlNode *> found;
