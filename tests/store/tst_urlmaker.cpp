@@ -30,109 +30,97 @@ class TestUrlMaker : public QObject
 {
     Q_OBJECT
 private slots:
-    void forms_data();
-    void forms();
+    void forms_data()
+    {
+        QTest::addColumn<QString>("built");
+        QTest::addColumn<QString>("expected");
+
+        const QString U = QStringLiteral("u7");
+        const QString I = QStringLiteral("i9");
+        const QString P = QStringLiteral("N9");
+        using M = UrlMaker;
+
+        QTest::newRow("store front, uid known")
+            << url(RequestLibrary, &M::libraryReqAssemble, {U, I, "zh", "c", "ch", "v2", P})
+            << Base + "library.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch&ver=v2&ua=N9";
+        QTest::newRow("store front, uid empty")
+            << url(RequestLibrary, &M::libraryAndUidReqAssemble,
+                   {"", I, "zh", "c", "ch", "v2", P, "true"})
+            << Base + "library.action?imei=i9&lan=zh&cat=c&chan=ch&ver=v2&ua=N9&openflag=true";
+        QTest::newRow("category page")
+            << url(RequestLibrary, &M::libraryCatReqAssemble, {"c12", P, "zh", "ch", U, "v2", I})
+            << Base + "library.action?cat=c12&ua=N9&lan=zh&chan=ch&uid=u7&ver=v2&imei=i9";
+        QTest::newRow("category page, empty category id starts with ua")
+            << url(RequestLibrary, &M::libraryCatReqAssemble, {"", P, "zh", "ch", U, "v2", I})
+            << Base + "library.action?ua=N9&lan=zh&chan=ch&uid=u7&ver=v2&imei=i9";
+        QTest::newRow("book details")
+            << url(RequestBookInfo, &M::bookInfoReqAssemble,
+                   {U, I, "zh", "c", "ch", "b5", P, "v2", "w4", "h8"})
+            << Base + "bookinfo.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch"
+                      "&bookid=b5&ua=N9&ver=v2&width=w4&height=h8";
+        QTest::newRow("keyword search, raw keyword")
+            << url(RequestSearch, &M::searchByKeyReqAssemble,
+                   {U, I, "zh", "c", "ch", "红楼 梦", "1", "12", "v2", P})
+            << Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch"
+                      "&keyword=红楼 梦&pageidx=1&numperpage=12&ver=v2&ua=N9";
+        QTest::newRow("recommendation page 3")
+            << url(RequestSearch, &M::searchMoreReqAssemble,
+                   {U, I, "zh", "c", "ch", "r9", "3", "12", "v2", P})
+            << Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch&catid=r9"
+                      "&pageidx=3&numperpage=12&ver=v2&ua=N9";
+        QTest::newRow("keywords, uid known")
+            << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble, {I, P, "zh", "ch", U, "v2"})
+            << Base + "keywords.action?imei=i9&ua=N9&lan=zh&chan=ch&uid=u7&ver=v2";
+        QTest::newRow("keywords, uid empty")
+            << url(RequestDefaultKeyword, &M::defKeywordsAndUidReqAssemble,
+                   {I, P, "zh", "ch", "", "v2", "true"})
+            << Base + "keywords.action?imei=i9&ua=N9&lan=zh&chan=ch&ver=v2&openflag=true";
+        QTest::newRow("account, uid known")
+            << url(RequestMyAccountInfo, &M::myAccountReqAssemble, {P, "zh", "ch", U, "v2", I})
+            << Base + "myaccountinfo.action?ua=N9&lan=zh&chan=ch&uid=u7&ver=v2&imei=i9";
+        QTest::newRow("account, uid empty")
+            << url(RequestMyAccountInfo, &M::myAccountAndUidReqAssemble,
+                   {P, "zh", "ch", "", "v2", I, "true"})
+            << Base + "myaccountinfo.action?ua=N9&lan=zh&chan=ch&ver=v2&imei=i9&openflag=true";
+        QTest::newRow("login ends with &")
+            << url(RequestLogin, &M::loginReqAssemble,
+                   {U, I, "w4", "h8", "v2", "zh", "ch", P, "2.0.0"})
+            << Base + "userlogin.action?uid=u7&imei=i9&width=w4&height=h8&ver=v2"
+                      "&lan=zh&chan=ch&ua=N9&abver=2.0.0&";
+        QTest::newRow("download order")
+            << url(RequestDownload, &M::downLoadReqAssemble,
+                   {U, I, "b5", "w4", "h8", P, "zh", "ch", "v2"})
+            << Base + "download.action?uid=u7&imei=i9&cid=b5&width=w4&height=h8"
+                      "&ua=N9&lan=zh&chan=ch&ver=v2";
+        QTest::newRow("download continuation")
+            << url(RequestDownload, &M::downLoadReqAssembleEx,
+                   {"p1", "s2", U, "b5", "w4", "h8", P, "zh", "ch", "v2", I})
+            << Base + "download.action?pid=p1&sid=s2&uid=u7&cid=b5&width=w4"
+                      "&height=h8&ua=N9&lan=zh&chan=ch&ver=v2&imei=i9";
+        QTest::newRow("large cover ends with imei, no &")
+            << url(RequestCover, &M::coverReqAssemble,
+                   {"b5", "480_800", "82_118", P, "zh", "ch", U, "v2", I})
+            << Base + "cover.action?id=b5&resolution=480_800&size=82_118&ua=N9"
+                      "&lan=zh&chan=ch&uid=u7&ver=v2&imei=i9";
+        QTest::newRow("cover without imei ends with &")
+            << url(RequestCover, &M::coverReqAssemble,
+                   {"b5", "360_640", "44_63", P, "zh", "ch", U, "v2", ""})
+            << Base + "cover.action?id=b5&resolution=360_640&size=44_63&ua=N9"
+                      "&lan=zh&chan=ch&uid=u7&ver=v2&";
+        QTest::newRow("all values empty ends with ?")
+            << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble, {})
+            << Base + "keywords.action?";
+        QTest::newRow("login with every value empty")
+            << url(RequestLogin, &M::loginReqAssemble, {}) << Base + "userlogin.action?";
+    }
+
+    void forms()
+    {
+        QFETCH(QString, built);
+        QFETCH(QString, expected);
+        QCOMPARE(built, expected);
+    }
 };
-
-void TestUrlMaker::forms_data()
-{
-    QTest::addColumn<QString>("built");
-    QTest::addColumn<QString>("expected");
-
-    const QString U = QStringLiteral("u77");
-    const QString I = QStringLiteral("356938035643809");
-    const QString P = QStringLiteral("N9");
-    using M = UrlMaker;
-
-    QTest::newRow("store front, uid known")
-        << url(RequestLibrary, &M::libraryReqAssemble, {U, I, "zh", "novel", "2014", "qt.2.0.0", P})
-        << Base + "library.action?uid=u77&imei=356938035643809&lan=zh&cat=novel&chan=2014"
-                  "&ver=qt.2.0.0&ua=N9";
-    QTest::newRow("store front, uid empty")
-        << url(RequestLibrary, &M::libraryAndUidReqAssemble,
-               {"", I, "zh", "novel", "2014", "qt.2.0.0", P, "true"})
-        << Base + "library.action?imei=356938035643809&lan=zh&cat=novel&chan=2014&ver=qt.2.0.0"
-                  "&ua=N9&openflag=true";
-    QTest::newRow("category page")
-        << url(RequestLibrary, &M::libraryCatReqAssemble,
-               {"c12", P, "zh", "2014", U, "qt.2.0.0", I})
-        << Base + "library.action?cat=c12&ua=N9&lan=zh&chan=2014&uid=u77&ver=qt.2.0.0"
-                  "&imei=356938035643809";
-    QTest::newRow("category page, empty category id starts with ua")
-        << url(RequestLibrary, &M::libraryCatReqAssemble, {"", P, "zh", "2014", U, "qt.2.0.0", I})
-        << Base + "library.action?ua=N9&lan=zh&chan=2014&uid=u77&ver=qt.2.0.0"
-                  "&imei=356938035643809";
-    QTest::newRow("book details")
-        << url(RequestBookInfo, &M::bookInfoReqAssemble,
-               {U, I, "zh", "novel", "2014", "b5", P, "qt.2.0.0", "480", "800"})
-        << Base + "bookinfo.action?uid=u77&imei=356938035643809&lan=zh&cat=novel&chan=2014"
-                  "&bookid=b5&ua=N9&ver=qt.2.0.0&width=480&height=800";
-    QTest::newRow("keyword search, raw keyword")
-        << url(RequestSearch, &M::searchByKeyReqAssemble,
-               {U, I, "zh", "novel", "2014", "红楼 梦", "1", "12", "qt.2.0.0", P})
-        << Base + "search.action?uid=u77&imei=356938035643809&lan=zh&cat=novel&chan=2014"
-                  "&keyword=红楼 梦&pageidx=1&numperpage=12&ver=qt.2.0.0&ua=N9";
-    QTest::newRow("recommendation page 3")
-        << url(RequestSearch, &M::searchMoreReqAssemble,
-               {U, I, "zh", "novel", "2014", "r9", "3", "12", "qt.2.0.0", P})
-        << Base + "search.action?uid=u77&imei=356938035643809&lan=zh&cat=novel&chan=2014"
-                  "&catid=r9&pageidx=3&numperpage=12&ver=qt.2.0.0&ua=N9";
-    QTest::newRow("keywords, uid known")
-        << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble,
-               {I, P, "zh", "2014", U, "qt.2.0.0"})
-        << Base + "keywords.action?imei=356938035643809&ua=N9&lan=zh&chan=2014&uid=u77"
-                  "&ver=qt.2.0.0";
-    QTest::newRow("keywords, uid empty")
-        << url(RequestDefaultKeyword, &M::defKeywordsAndUidReqAssemble,
-               {I, P, "zh", "2014", "", "qt.2.0.0", "true"})
-        << Base + "keywords.action?imei=356938035643809&ua=N9&lan=zh&chan=2014&ver=qt.2.0.0"
-                  "&openflag=true";
-    QTest::newRow("account, uid known")
-        << url(RequestMyAccountInfo, &M::myAccountReqAssemble, {P, "zh", "2014", U, "qt.2.0.0", I})
-        << Base + "myaccountinfo.action?ua=N9&lan=zh&chan=2014&uid=u77&ver=qt.2.0.0"
-                  "&imei=356938035643809";
-    QTest::newRow("account, uid empty")
-        << url(RequestMyAccountInfo, &M::myAccountAndUidReqAssemble,
-               {P, "zh", "2014", "", "qt.2.0.0", I, "true"})
-        << Base + "myaccountinfo.action?ua=N9&lan=zh&chan=2014&ver=qt.2.0.0"
-                  "&imei=356938035643809&openflag=true";
-    QTest::newRow("login ends with &")
-        << url(RequestLogin, &M::loginReqAssemble,
-               {U, I, "480", "800", "qt.2.0.0", "zh", "2014", P, "2.0.0"})
-        << Base + "userlogin.action?uid=u77&imei=356938035643809&width=480&height=800"
-                  "&ver=qt.2.0.0&lan=zh&chan=2014&ua=N9&abver=2.0.0&";
-    QTest::newRow("download order")
-        << url(RequestDownload, &M::downLoadReqAssemble,
-               {U, I, "b5", "480", "800", P, "zh", "2014", "qt.2.0.0"})
-        << Base + "download.action?uid=u77&imei=356938035643809&cid=b5&width=480&height=800"
-                  "&ua=N9&lan=zh&chan=2014&ver=qt.2.0.0";
-    QTest::newRow("download continuation")
-        << url(RequestDownload, &M::downLoadReqAssembleEx,
-               {"p1", "s2", U, "b5", "480", "800", P, "zh", "2014", "qt.2.0.0", I})
-        << Base + "download.action?pid=p1&sid=s2&uid=u77&cid=b5&width=480&height=800&ua=N9"
-                  "&lan=zh&chan=2014&ver=qt.2.0.0&imei=356938035643809";
-    QTest::newRow("large cover ends with imei, no &")
-        << url(RequestCover, &M::coverReqAssemble,
-               {"b5", "480_800", "82_118", P, "zh", "2014", U, "qt.2.0.0", I})
-        << Base + "cover.action?id=b5&resolution=480_800&size=82_118&ua=N9&lan=zh&chan=2014"
-                  "&uid=u77&ver=qt.2.0.0&imei=356938035643809";
-    QTest::newRow("cover without imei ends with &")
-        << url(RequestCover, &M::coverReqAssemble,
-               {"b5", "360_640", "44_63", P, "zh", "2014", U, "qt.2.0.0", ""})
-        << Base + "cover.action?id=b5&resolution=360_640&size=44_63&ua=N9&lan=zh&chan=2014"
-                  "&uid=u77&ver=qt.2.0.0&";
-    QTest::newRow("all values empty ends with ?")
-        << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble, {}) << Base + "keywords.action?";
-    QTest::newRow("login with every value empty")
-        << url(RequestLogin, &M::loginReqAssemble, {}) << Base + "userlogin.action?";
-}
-
-void TestUrlMaker::forms()
-{
-    QFETCH(QString, built);
-    QFETCH(QString, expected);
-    QCOMPARE(built, expected);
-}
 
 QTEST_GUILESS_MAIN(TestUrlMaker)
 #include "tst_urlmaker.moc"
