@@ -41,7 +41,6 @@ private slots:
         QTest::newRow("read|append appends") << 9 << false << QByteArray("oldxy");
         QTest::newRow("write truncates") << 2 << false << QByteArray("xy");
         QTest::newRow("append|create truncates") << 12 << false << QByteArray("xy");
-        QTest::newRow("read|write") << 3 << false << QByteArray("xy");
     }
 
     void openModes()

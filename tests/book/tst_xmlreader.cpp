@@ -49,9 +49,6 @@ private slots:
             << QByteArray(
                    R"(<vb><chapters n="3"><item zz="cap" aa="ch01">One</item></chapters></vb>)")
             << true << "||||F|3|cap/ch01/One";
-        QTest::newRow("non-numeric count")
-            << QByteArray(R"(<vb><chapters n="many"><item a="1" b="x">X</item></chapters></vb>)")
-            << true << "||||F|0|1/x/X";
         QTest::newRow("chapter title with markup")
             << QByteArray(
                    R"(<vb><chapters n="1"><item a="1" b="x">A<b>B</b>C</item></chapters></vb>)")
@@ -119,9 +116,6 @@ private slots:
             << QByteArray(
                    R"(<chapter><text h="c" o="4" l="2"/><p><text h="a" o="0" l="2"/></p><text h="b" o="2" l="2"/></chapter>)")
             << true << "t:c,4,2 t:a,0,2 t:b,2,2";
-        QTest::newRow("missing attributes are empty")
-            << QByteArray(R"(<chapter><text h="only"/><img/></chapter>)") << true
-            << "t:only,, i:,,";
         QTest::newRow("after the end tag is not read")
             << QByteArray(R"(<chapter><text h="a" o="0" l="2"/></chapter><text h="late"/><<<)")
             << true << "t:a,0,2";

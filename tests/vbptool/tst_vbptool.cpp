@@ -1,5 +1,5 @@
-// Round trips of the packer through the real vbp program and through the
-// package reader the program itself uses.
+// Round trips of the packer through the real vbp program and the package
+// reader; malformed packages and their codes are left to the reader's test.
 
 #include "bookpacker.h"
 #include "booksource.h"
@@ -126,8 +126,6 @@ private slots:
                    "\"chapters\":[{\"title\":\"<item a=\\\"1\\\">&\",\"text\":\"x < y && "
                    "\\\"z\\\"\\n\"}]}")
             << 1;
-        QTest::newRow("long chapter")
-            << oneChapterBook("zr-test-long", "长篇", longText(20000)) << 5;
         QTest::newRow("pair at a piece boundary")
             << oneChapterBook("zr-test-pair", "𠮷野家", surrogateAtBoundary()) << 2;
     }
@@ -149,7 +147,7 @@ private slots:
         QVERIFY(packed.open(QIODevice::ReadOnly));
         QCOMPARE(packed.readAll(), packer.toBytes());
 
-        // Read back by the reader the program uses...
+        // Read back by the reader the program's own info/cat commands use.
         VbpReader reader;
         VRBChaptersRelt *relation = nullptr;
         VRRBookInfo info;
@@ -172,18 +170,6 @@ private slots:
         // The shelf cover is extracted as id + ".png".
         const QImage cover(QString(BookInfoFolder) + "/" + packer.bookId() + ".png");
         QCOMPARE(cover.size(), QSize(58, 84));
-
-        // ...and by the program itself.
-        const Run listing = vbp({"info", out});
-        QVERIFY2(listing.exitCode == 0, listing.err.constData());
-        QVERIFY(QString::fromUtf8(listing.out).contains("title: " + book.title + '\n'));
-        QVERIFY(listing.out.contains(QByteArray("chapters: ") +
-                                     QByteArray::number(book.chapters.size())));
-        for (int i = 0; i < book.chapters.size(); ++i) {
-            const Run cat = vbp({"cat", out, BookPacker::chapterId(i)});
-            QVERIFY2(cat.exitCode == 0, cat.err.constData());
-            QCOMPARE(QString::fromUtf8(cat.out), book.chapters.at(i).text);
-        }
     }
 
     void folderInput()
@@ -230,16 +216,12 @@ private slots:
 
         const QByteArray good =
             BookPacker({"zr-codes", "codes", {}, {}, {}, {{"one", "text"}}}).toBytes();
-        const QByteArray badTag = QByteArray(good).replace(3, 1, "X");
-        const QByteArray noFiles = QByteArray(good).replace(88, 4, QByteArray(4, '\0'));
+        // One row per result code: the program hands on the reader's code.
         QTest::newRow("info good") << QStringList{"info"} << good << 0;
-        QTest::newRow("info 91 bytes") << QStringList{"info"} << good.left(91) << 3;
-        QTest::newRow("info bad tag") << QStringList{"info"} << badTag << 4;
-        QTest::newRow("info no files") << QStringList{"info"} << noFiles << 5;
+        QTest::newRow("info bad tag")
+            << QStringList{"info"} << QByteArray(good).replace(3, 1, "X") << 4;
         QTest::newRow("info missing file") << QStringList{"info"} << QByteArray() << 2;
-        QTest::newRow("cat good") << QStringList{"cat", "c0001"} << good << 0;
         QTest::newRow("cat unknown chapter") << QStringList{"cat", "c0002"} << good << 5;
-        QTest::newRow("cat bad tag") << QStringList{"cat", "c0001"} << badTag << 4;
         // The last record (the chapter) runs past the end of the file.
         QTest::newRow("cat cut chapter") << QStringList{"cat", "c0001"} << good.chopped(1) << 3;
     }
@@ -270,7 +252,6 @@ private slots:
             << QByteArray(R"({"title":"t","chapters":[]})") << QStringList();
         QTest::newRow("no title") << QByteArray(R"({"chapters":[{"text":"x"}]})") << QStringList();
         QTest::newRow("id leaves the folder") << fine << QStringList{"--id", "../evil"};
-        QTest::newRow("id with a slash") << fine << QStringList{"--id", "a/b"};
     }
 
     void packRejects()
