@@ -193,6 +193,7 @@ private slots:
         QCOMPARE(books.first().m_bookMarkFlag, 1);
     }
 
+    // Dates are stored as dotted text; counting and deleting by book are in hostileText.
     void bookmarkDateTextAndRoundTrip()
     {
         VorelEBookDatabaseEngine engine;
@@ -205,20 +206,14 @@ private slots:
         QCOMPARE(rawColumn("SELECT bookMarkDate FROM BookMarkRelation WHERE bookid = 'b1' "
                            "ORDER BY bookMarkDate"),
                  QStringList({"2011.03.07.14.05.09", "2012.11.20.08.00.00"}));
-
         QList<VorelEBookMarkRelationItem> marks;
         QVERIFY(engine.GetMarkRelationInfo("b1", marks));
         QCOMPARE(marks.size(), 2);
         QCOMPARE(marks.at(0).m_bookMarkDate, newer); // newest first
         QCOMPARE(fields(marks.at(1)), fields(first));
-
-        int count = -1;
-        QVERIFY(engine.GetMarkRelationCount("b1", "c2", 4, count));
-        QCOMPARE(count, 2);
         QVERIFY(engine.DeleteMarkRelation("b1", "c2", 4));
-        QVERIFY(engine.GetMarkRelationCount("b1", "c2", 4, count));
-        QCOMPARE(count, 0);
-        QCOMPARE(rowsOf("BookMarkRelation", "b2"), 1);
+        QCOMPARE(QList<int>({rowsOf("BookMarkRelation", "b1"), rowsOf("BookMarkRelation", "b2")}),
+                 QList<int>({0, 1}));
     }
 
     void readingPositionSurvivesReopen()
@@ -336,10 +331,8 @@ private slots:
         QVERIFY(!engine.GetMarkRelationCount("b1", "c1", 0, count));
         QCOMPARE(count, 0);
         QFile f(libraryFile());
-        if (kind == "garbage") {
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), garbage); // a broken file is never overwritten
-        }
+        if (kind == "garbage") // a broken file is never overwritten
+            QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == garbage);
     }
 
 private:

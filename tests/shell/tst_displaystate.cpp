@@ -57,8 +57,6 @@ private slots:
         QTest::addColumn<QStringList>("announcements");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("off then on")
-            << QStringList{"main:1", "main:0"} << QStringList{"sleep", "wakeup"};
         QTest::newRow("short path")
             << QStringList{"short:1", "short:0"} << QStringList{"sleep", "wakeup"};
         QTest::newRow("announced on both paths")

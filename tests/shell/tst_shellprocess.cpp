@@ -99,11 +99,6 @@ private slots:
             << QByteArray("import QtQuick\nItem { Timer { running: true; interval: 0; "
                           "onTriggered: Qt.exit(timemodel ? 42 : 43) } }")
             << 42 << "";
-        QTest::newRow("reader quits with it")
-            << "zarvoreader"
-            << QByteArray("import QtQuick\nItem { Timer { running: true; interval: 0; onTriggered: "
-                          "Qt.quit() } }")
-            << 0 << "";
         QTest::newRow("screenshots of a broken one")
             << "zarvoshots" << QByteArray("import QtQuick\nRectangle {\n") << -1
             << "did not load|EBookReaderContainer.qml:";

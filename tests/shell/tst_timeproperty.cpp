@@ -2,25 +2,12 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QTime>
 #include <QTimer>
 
 class TstTimeproperty : public QObject
 {
     Q_OBJECT
 private slots:
-    void readsTheSystemClock()
-    {
-        Timeproperty clock;
-        const QTime before = QTime::currentTime();
-        const int hour = clock.property("hour").toInt();
-        const int minute = clock.property("minute").toInt();
-        const QTime after = QTime::currentTime();
-        // A minute or hour may turn between the reads.
-        QVERIFY(hour == before.hour() || hour == after.hour());
-        QVERIFY(minute == before.minute() || minute == after.minute());
-    }
-
     void transitions_data()
     {
         QTest::addColumn<QStringList>("calls"); // "timeout": the refresh timer fires
@@ -29,11 +16,9 @@ private slots:
         QTest::addColumn<int>("timeSignals");
         QTest::addColumn<int>("flagSignals");
 
-        QTest::newRow("constructed") << QStringList{} << true << false << 0 << 0;
         QTest::newRow("timer fires") << QStringList{"timeout"} << true << false << 1 << 0;
         QTest::newRow("activate twice")
             << QStringList{"activate", "activate"} << true << true << 2 << 1;
-        QTest::newRow("sleep") << QStringList{"sleep"} << false << false << 0 << 0;
         QTest::newRow("sleep, wakeup") << QStringList{"sleep", "wakeup"} << true << false << 1 << 0;
         QTest::newRow("sleep, activate")
             << QStringList{"sleep", "activate"} << true << true << 1 << 1;
