@@ -1,5 +1,7 @@
 #include "storedocument.h"
 
+#include "xmltext.h"
+
 StoreDocument::StoreDocument(const QString &root) : m_writer(&m_bytes)
 {
     m_writer.writeStartDocument();
@@ -8,7 +10,7 @@ StoreDocument::StoreDocument(const QString &root) : m_writer(&m_bytes)
 
 void StoreDocument::attribute(const QString &name, const QString &value)
 {
-    m_writer.writeAttribute(name, clean(value));
+    m_writer.writeAttribute(name, XmlText::clean(value));
 }
 
 void StoreDocument::attribute(const QString &name, qint64 value)
@@ -29,7 +31,7 @@ void StoreDocument::end()
 void StoreDocument::textElement(const QString &name, const QString &text)
 {
     m_writer.writeStartElement(name);
-    m_writer.writeCharacters(clean(text));
+    m_writer.writeCharacters(XmlText::clean(text));
     m_writer.writeEndElement();
 }
 
@@ -40,7 +42,7 @@ void StoreDocument::emptyElement(const QString &name)
 
 void StoreDocument::text(const QString &text)
 {
-    m_writer.writeCharacters(clean(text));
+    m_writer.writeCharacters(XmlText::clean(text));
 }
 
 QByteArray StoreDocument::finish()
@@ -58,26 +60,4 @@ QByteArray StoreDocument::error(const QString &root, int code, const QString &de
     if (!detail.isEmpty())
         document.textElement(QStringLiteral("error"), detail);
     return document.finish();
-}
-
-QString StoreDocument::clean(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out.append(c);
-            out.append(text.at(++i));
-            continue;
-        }
-        if (c.isSurrogate())
-            continue;
-        const char16_t u = c.unicode();
-        const bool allowedControl = u == '\t' || u == '\n' || u == '\r';
-        if ((u < 0x20 && !allowedControl) || u == 0xFFFE || u == 0xFFFF)
-            continue;
-        out.append(c);
-    }
-    return out;
 }

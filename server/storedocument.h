@@ -30,7 +30,6 @@ public:
     // The answer to a request the store cannot serve: the general code, and
     // for 400 a five-digit detail code followed by a message.
     static QByteArray error(const QString &root, int code, const QString &detail = QString());
-    static QString clean(const QString &text);
 
 private:
     QByteArray m_bytes;

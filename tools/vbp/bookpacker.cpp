@@ -3,6 +3,7 @@
 #include "coverpainter.h"
 #include "textsplitter.h"
 #include "vbpwriter.h"
+#include "xmltext.h"
 
 #include <QCryptographicHash>
 #include <QSaveFile>
@@ -32,33 +33,9 @@ bool fail(QString *error, const QString &message)
     return false;
 }
 
-bool isXmlChar(char32_t c)
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// XML 1.0 cannot carry control characters or lone surrogates, even escaped.
-QString xmlSafe(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out.append(c);
-            out.append(text.at(++i));
-            continue;
-        }
-        if (!c.isSurrogate() && isXmlChar(c.unicode()))
-            out.append(c);
-    }
-    return out;
-}
-
 void writeTextElement(QXmlStreamWriter &xml, const char *name, const QString &text)
 {
-    xml.writeTextElement(QString::fromLatin1(name), xmlSafe(text));
+    xml.writeTextElement(QString::fromLatin1(name), XmlText::clean(text));
 }
 
 } // namespace
@@ -120,7 +97,7 @@ QByteArray BookPacker::indexXml() const
     xml.writeStartElement(QStringLiteral("vb"));
     xml.writeAttribute(QStringLiteral("ret"), QStringLiteral("0"));
     xml.writeAttribute(QStringLiteral("id"), m_source.id);
-    xml.writeAttribute(QStringLiteral("title"), xmlSafe(m_source.title));
+    xml.writeAttribute(QStringLiteral("title"), XmlText::clean(m_source.title));
     xml.writeAttribute(QStringLiteral("comment_flag"), QStringLiteral("false"));
     xml.writeAttribute(QStringLiteral("type"), QStringLiteral("txt"));
 
@@ -141,7 +118,7 @@ QByteArray BookPacker::indexXml() const
         xml.writeStartElement(QStringLiteral("item"));
         xml.writeAttribute(QStringLiteral("caption"), QString::number(i + 1));
         xml.writeAttribute(QStringLiteral("id"), chapterId(i));
-        xml.writeCharacters(xmlSafe(m_source.chapters.at(i).title));
+        xml.writeCharacters(XmlText::clean(m_source.chapters.at(i).title));
         xml.writeEndElement();
     }
     xml.writeEndElement();
