@@ -10,6 +10,7 @@
 #include "vrbchaptersrelt.h"
 #include "vrrbookinfo.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -321,7 +322,83 @@ private slots:
                     .contains("静夜思\n李白\n床前明月光。"));
     }
 
+    // Poet collections: at most 60 pieces a volume, ids from the name table or
+    // a hash of the name, the author as the corpus writes it, the title in
+    // simplified characters so a simplified search finds it.
+    void poetCollections_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("author");
+        QTest::addColumn<int>("chapters");
+        const QString hashed = QString::fromLatin1(
+            QCryptographicHash::hash("某甲", QCryptographicHash::Sha1).toHex().left(10));
+        QTest::newRow("full volume") << "zr-poet-libai-01"
+                                     << "李白诗集（卷一）"
+                                     << "李白" << 6;
+        QTest::newRow("past the limit") << "zr-poet-libai-02"
+                                        << "李白诗集（卷二）"
+                                        << "李白" << 1;
+        QTest::newRow("traditional name") << "zr-poet-liuyuxi-01"
+                                          << "刘禹锡诗集（卷一）"
+                                          << "劉禹錫" << 6;
+        QTest::newRow("ci") << "zr-ci-sushi-01"
+                            << "苏轼词集（卷一）"
+                            << "苏轼" << 1;
+        QTest::newRow("name not in table") << "zr-ci-h" + hashed + "-01"
+                                           << "某甲词集（卷一）"
+                                           << "某甲" << 1;
+    }
+
+    void poetCollections()
+    {
+        QFETCH(QString, id);
+        const QString out = convertedPoets();
+        if (out.isEmpty())
+            QSKIP("node is not installed");
+        // Anonymous pieces make no collection; 60 poems make exactly one volume.
+        QCOMPARE(QDir(out).entryList({"*.json"}).size(), 5);
+        QFile file(out + "/" + id + ".json");
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(id));
+        const QJsonObject book = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(book.value("id").toString(), id);
+        QTEST(book.value("title").toString(), "title");
+        QTEST(book.value("author").toString(), "author");
+        QTEST(int(book.value("chapters").toArray().size()), "chapters");
+    }
+
 private:
+    // Converts a made-up corpus once; empty without node.
+    QString convertedPoets()
+    {
+        const QString out = m_dir.filePath("poets");
+        const QString node = QStandardPaths::findExecutable("node");
+        if (node.isEmpty() || QDir(out).exists())
+            return node.isEmpty() ? QString() : out;
+        const auto pieces = [](const char *author, int count, const char *key) {
+            QJsonArray list;
+            for (int i = 0; i < count; ++i)
+                list.append(QJsonObject{{"author", QString::fromUtf8(author)},
+                                        {key, QStringLiteral("题%1").arg(i)},
+                                        {"paragraphs", QJsonArray{QStringLiteral("句。")}}});
+            return list;
+        };
+        QJsonArray tang = pieces("李白", 61, "title");
+        for (const auto &more : {pieces("劉禹錫", 60, "title"), pieces("不詳", 70, "title")})
+            for (const auto &poem : more)
+                tang.append(poem);
+        write("poetdist/quantangshi/poet.tang.0.json", QJsonDocument(tang).toJson());
+        QJsonArray song = pieces("苏轼", 1, "rhythmic");
+        song.append(pieces("某甲", 1, "rhythmic").first());
+        write("poetdist/songci/ci.song.0.json", QJsonDocument(song).toJson());
+        QProcess convert;
+        convert.start(node, {qEnvironmentVariable("ZR_SOURCE_DIR") + "/tools/samples/convert.js",
+                             "--poets", m_dir.filePath("poetdist"), out});
+        if (!convert.waitForFinished(60000) || convert.exitCode() != 0)
+            qWarning() << convert.readAllStandardError();
+        return out;
+    }
+
     Run vbp(const QStringList &arguments) const
     {
         QProcess process;

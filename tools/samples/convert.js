@@ -1,10 +1,15 @@
 #!/usr/bin/env node
 // Turns the chinese-poetry corpus into JSON book descriptions for "vbp pack":
 //   node convert.js DIST_DIR OUT_DIR
-// writes OUT_DIR/<book id>.json for every sample book. Plain Node, no modules
-// beyond the standard library, and the same corpus always gives the same files.
+// writes OUT_DIR/<book id>.json for every sample book;
+//   node convert.js --poets DIST_DIR OUT_DIR
+// writes the store's poet collections instead: the most prolific Tang poets and
+// Song ci poets, in volumes of at most VOLUME_SIZE pieces. Plain Node, no
+// modules beyond the standard library, and the same corpus always gives the
+// same files.
 'use strict';
 
+const crypto = require('crypto');
 const fs = require('fs');
 const path = require('path');
 
@@ -272,21 +277,130 @@ function quantangshi(dist) {
   };
 }
 
+// Poet collections for the store.
+const TANG_POETS = 40;
+const SONG_POETS = 20;
+// One rule for every poet; 李白's 1207 poems make 21 volumes.
+const VOLUME_SIZE = 60;
+const CHAPTER_SIZE = 10;
+// Not a poet: unknown or anonymous authors.
+const NO_AUTHOR = new Set(['', '不詳', '不详', '無名氏', '无名氏', '佚名']);
+
+// Ids come from this table, so they stay the same whatever else the corpus
+// holds; the titles carry the simplified name, so a search in simplified
+// characters finds a poet whose name the Tang corpus writes in traditional
+// ones. A poet missing here gets a hash id and keeps the name as written.
+const POET_NAMES = {
+  白居易: ['baijuyi'], 杜甫: ['dufu'], 李白: ['libai'], 元稹: ['yuanzhen'],
+  劉禹錫: ['liuyuxi', '刘禹锡'], 齊己: ['qiji', '齐己'], 貫休: ['guanxiu', '贯休'],
+  易靜: ['yijing', '易静'], 陸龜蒙: ['luguimeng', '陆龟蒙'], 李商隱: ['lishangyin', '李商隐'],
+  韋應物: ['weiyingwu', '韦应物'], 王建: ['wangjian'], 張祜: ['zhanghu', '张祜'], 杜牧: ['dumu'],
+  錢起: ['qianqi', '钱起'], 許渾: ['xuhun', '许浑'], 姚合: ['yaohe'], 孟郊: ['mengjiao'],
+  劉長卿: ['liuchangqing', '刘长卿'], 羅隱: ['luoyin', '罗隐'], 張籍: ['zhangji', '张籍'],
+  皎然: ['jiaoran'], 皮日休: ['pirixiu'], 韓愈: ['hanyu', '韩愈'], 溫庭筠: ['wentingyun', '温庭筠'],
+  賈島: ['jiadao', '贾岛'], 張說: ['zhangyue', '张说'], 司空圖: ['sikongtu', '司空图'],
+  岑參: ['censhen', '岑参'], 王維: ['wangwei', '王维'], 韋莊: ['weizhuang', '韦庄'], 薛能: ['xueneng'],
+  方干: ['fanggan'], 盧綸: ['lulun', '卢纶'], 王梵志: ['wangfanzhi'], 權德輿: ['quandeyu', '权德舆'],
+  韓偓: ['hanwo', '韩偓'], 杜荀鶴: ['duxunhe', '杜荀鹤'], 鄭谷: ['zhenggu', '郑谷'], 呂巖: ['lvyan', '吕岩'],
+  辛弃疾: ['xinqiji'], 苏轼: ['sushi'], 刘辰翁: ['liuchenweng'], 吴文英: ['wuwenying'],
+  赵长卿: ['zhaochangqing'], 张炎: ['zhangyan'], 贺铸: ['hezhu'], 刘克庄: ['liukezhuang'],
+  晏几道: ['yanjidao'], 吴潜: ['wuqian'], 朱敦儒: ['zhudunru'], 欧阳修: ['ouyangxiu'],
+  张孝祥: ['zhangxiaoxiang'], 柳永: ['liuyong'], 陈允平: ['chenyunping'], 毛滂: ['maopang'],
+  李曾伯: ['lizengbo'], 韩淲: ['hanbiao'], 黄庭坚: ['huangtingjian'], 魏了翁: ['weiliaoweng'],
+};
+
+function poetName(author) {
+  const known = POET_NAMES[author];
+  if (known) return { slug: known[0], display: known[1] || author };
+  return { slug: 'h' + crypto.createHash('sha1').update(author).digest('hex').slice(0, 10), display: author };
+}
+
+// Every entry of the numbered files PREFIX.<n>.json in DIR, in file order.
+function numberedEntries(dist, dir, prefix) {
+  const pattern = new RegExp('^' + prefix.replace(/\./g, '\\.') + '\\.\\d+\\.json$');
+  return fs
+    .readdirSync(path.join(dist, dir))
+    .filter((f) => pattern.test(f))
+    .sort((a, b) => Number(a.split('.')[2]) - Number(b.split('.')[2]))
+    .flatMap((f) => readJson(dist, path.join(dir, f)));
+}
+
+// The `count` authors with most entries, most first, ties by name.
+function prolific(entries, count) {
+  const byAuthor = new Map();
+  for (const e of entries) {
+    const author = clean(e.author);
+    if (NO_AUTHOR.has(author)) continue;
+    if (!byAuthor.has(author)) byAuthor.set(author, []);
+    byAuthor.get(author).push(e);
+  }
+  return [...byAuthor.entries()]
+    .sort((a, b) => b[1].length - a[1].length || (a[0] < b[0] ? -1 : a[0] > b[0] ? 1 : 0))
+    .slice(0, count);
+}
+
+// Splits one poet's pieces into volumes; kind holds the id prefix and wording.
+function poetVolumes(author, pieces, kind) {
+  const name = poetName(author);
+  const total = Math.ceil(pieces.length / VOLUME_SIZE);
+  const volumes = [];
+  for (let v = 0; v < total; ++v) {
+    const slice = pieces.slice(v * VOLUME_SIZE, (v + 1) * VOLUME_SIZE);
+    const chapters = [];
+    for (let i = 0; i < slice.length; i += CHAPTER_SIZE) {
+      const last = Math.min(i + CHAPTER_SIZE, slice.length);
+      const heading =
+        '第' + chineseNumber(i + 1) + (last > i + 1 ? '至' + chineseNumber(last) : '') + kind.unit;
+      chapters.push({ title: heading, text: poemChapter(heading, slice.slice(i, last).map(kind.text)) });
+    }
+    volumes.push({
+      id: kind.prefix + name.slug + '-' + String(v + 1).padStart(2, '0'),
+      title: name.display + kind.collection + '（卷' + chineseNumber(v + 1) + '）',
+      author,
+      description:
+        kind.era + name.display + '的作品，辑自' + kind.source + '，共' + chineseNumber(total) +
+        '卷，本卷收' + kind.noun + chineseNumber(slice.length) + kind.unit + '。',
+      chapters,
+    });
+  }
+  return volumes;
+}
+
+function poetCollections(dist) {
+  const tang = {
+    prefix: 'zr-poet-', collection: '诗集', era: '唐代诗人', source: '《全唐诗》', noun: '诗', unit: '首',
+    text: (p) => poem(p.title, '', p.paragraphs),
+  };
+  const song = {
+    prefix: 'zr-ci-', collection: '词集', era: '宋代词人', source: '《全宋词》', noun: '词', unit: '首',
+    text: (c) => poem(c.rhythmic, '', c.paragraphs),
+  };
+  const groups = [
+    ...prolific(numberedEntries(dist, 'quantangshi', 'poet.tang'), TANG_POETS).map((g) => [g, tang]),
+    ...prolific(numberedEntries(dist, 'songci', 'ci.song'), SONG_POETS).map((g) => [g, song]),
+  ];
+  return groups.flatMap(([[author, pieces], kind]) => poetVolumes(author, pieces, kind));
+}
+
+function writeBook(out, book) {
+  if (!book.chapters.length) throw new Error(book.id + ': no chapters found in the corpus');
+  fs.writeFileSync(path.join(out, book.id + '.json'), JSON.stringify(book, null, 1) + '\n');
+  process.stdout.write(book.id + '\n');
+}
+
 const BOOKS = [lunyu, mengzi, daxue, zhongyong, shijing, chuci, sanzijing, qianziwen, tangshi300, guwenguanzhi, songci300, quantangshi];
 
 function main() {
-  const [dist, out] = process.argv.slice(2);
+  const args = process.argv.slice(2);
+  const poets = args[0] === '--poets';
+  const [dist, out] = poets ? args.slice(1) : args;
   if (!dist || !out) {
-    process.stderr.write('usage: node convert.js DIST_DIR OUT_DIR\n');
+    process.stderr.write('usage: node convert.js [--poets] DIST_DIR OUT_DIR\n');
     process.exit(64);
   }
   fs.mkdirSync(out, { recursive: true });
-  for (const make of BOOKS) {
-    const book = Object.assign({ publisher: PUBLISHER }, make(dist));
-    if (!book.chapters.length) throw new Error(book.id + ': no chapters found in the corpus');
-    fs.writeFileSync(path.join(out, book.id + '.json'), JSON.stringify(book, null, 1) + '\n');
-    process.stdout.write(book.id + '\n');
-  }
+  const books = poets ? poetCollections(dist) : BOOKS.map((make) => make(dist));
+  for (const book of books) writeBook(out, Object.assign({ publisher: PUBLISHER }, book));
 }
 
 main();
