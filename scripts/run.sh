@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, builds the sample library, starts the store
-# server and the reader. Without a display the screens are rendered to PNG
-# files instead, and their folder is printed.
+# Installs what is needed, builds, builds the sample library and the store's
+# catalogue, starts the store server and the reader. Without a display the
+# screens are rendered to PNG files instead, and their folder is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -11,12 +11,15 @@ BUILD_DIR=$(pwd)/${ZR_BUILD_DIR:-build}
 export ZARVOREADER_ROOT=${ZARVOREADER_ROOT:-$HOME/.local/share/zarvoreader}
 echo "data root: $ZARVOREADER_ROOT"
 bash tools/samples/build-library.sh "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books"
+# The store's books are the server's, not the device's: they stay out of the data root.
+STORE_BOOKS=$BUILD_DIR/store-books
+bash tools/samples/build-store-catalogue.sh "$STORE_BOOKS"
 
 SERVER_PID=
 if [ -x "$BUILD_DIR/bin/zarvostore" ]; then
     export ZARVOREADER_STORE=${ZARVOREADER_STORE:-127.0.0.1:8080}
     "$BUILD_DIR/bin/zarvostore" --port "${ZARVOREADER_STORE##*:}" \
-        --books "$ZARVOREADER_ROOT/opt/ZarvoReader/preinstall/books" &
+        --books "$STORE_BOOKS" &
     SERVER_PID=$!
     trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true' EXIT
     # The store reads its catalogue first; the reader's first request should
