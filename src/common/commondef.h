@@ -40,7 +40,8 @@ inline constexpr RootedPath BookFolder("/home/user/MyDocs/ZarvoReader");
 inline constexpr RootedPath UserBookFolder("/home/user/MyDocs/ZarvoReader");
 
 // Result codes of store operations.
-enum StoreResultCode {
+enum StoreResultCode
+{
     SERVER_OK = 200,
     SERVER_RIGHT = 206,
     NETWORK_ERROR = -100,

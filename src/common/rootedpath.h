@@ -23,8 +23,17 @@ private:
     const char *m_devicePath;
 };
 
-inline QString operator+(const RootedPath &p, const QString &s) { return p.path() + s; }
-inline QString operator+(const RootedPath &p, const char *s) { return p.path() + QLatin1String(s); }
-inline QString operator+(const QString &s, const RootedPath &p) { return s + p.path(); }
+inline QString operator+(const RootedPath &p, const QString &s)
+{
+    return p.path() + s;
+}
+inline QString operator+(const RootedPath &p, const char *s)
+{
+    return p.path() + QLatin1String(s);
+}
+inline QString operator+(const QString &s, const RootedPath &p)
+{
+    return s + p.path();
+}
 
 #endif // ROOTEDPATH_H

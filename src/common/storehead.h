@@ -13,7 +13,13 @@ public:
     operator QString() const { return url(); }
 };
 
-inline QString operator+(const StoreHead &h, const QString &s) { return h.url() + s; }
-inline QString operator+(const StoreHead &h, const char *s) { return h.url() + QLatin1String(s); }
+inline QString operator+(const StoreHead &h, const QString &s)
+{
+    return h.url() + s;
+}
+inline QString operator+(const StoreHead &h, const char *s)
+{
+    return h.url() + QLatin1String(s);
+}
 
 #endif // STOREHEAD_H
