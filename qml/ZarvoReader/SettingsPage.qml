@@ -53,6 +53,23 @@ Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 checked: ebooksetting.getIsNotifyUserOverwriteDL()
                 onToggled: ebooksetting.setIsNotifyUserOverwriteDL(checked)
+                indicator: Rectangle {
+                    implicitWidth: 56
+                    implicitHeight: 30
+                    x: notifySwitch.leftPadding
+                    y: (notifySwitch.height - height) / 2
+                    radius: height / 2
+                    color: notifySwitch.checked ? Theme.accent : Theme.gray
+                    Rectangle {
+                        x: notifySwitch.checked ? parent.width - width - 3 : 3
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: 24
+                        height: 24
+                        radius: 12
+                        color: "white"
+                        Behavior on x { NumberAnimation { duration: 120 } }
+                    }
+                }
             }
             Rectangle {
                 anchors.bottom: parent.bottom

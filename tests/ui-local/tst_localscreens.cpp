@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -43,6 +44,7 @@ private slots:
     void initTestCase();
     void readBookmarkLeaveAndResume();
     void chapterListJumps();
+    void settingsSwitchPersists();
     void deleteFromShelfAsksFirst();
     void cleanupTestCase();
 
@@ -260,6 +262,27 @@ void TestLocalScreens::chapterListJumps()
     QCOMPARE(pageLines().first(), QString(15, QChar(0x4e19)));
     click(find("backButton"));
     waitForScreen("shelfPage");
+}
+
+void TestLocalScreens::settingsSwitchPersists()
+{
+    if (!m_app)
+        startProgram();
+    waitForScreen("shelfPage");
+    click(find("settingsButton"));
+    waitForScreen("settingsPage");
+    QQuickItem *toggle = find("overwriteNotifySwitch");
+    QVERIFY(toggle && toggle->property("checked").toBool());
+    click(toggle);
+    QTRY_VERIFY(!toggle->property("checked").toBool());
+    snap("settings");
+    click(find("backButton"));
+    waitForScreen("shelfPage");
+    // The choice reaches the settings file once the engines are gone.
+    stopProgram();
+    const QSettings file(BookInfoFolder + "/ebooksetting.ini", QSettings::IniFormat);
+    QCOMPARE(file.value("IsNotifyUserOverwriteDL").toString(), QStringLiteral("false"));
+    startProgram();
 }
 
 void TestLocalScreens::deleteFromShelfAsksFirst()
