@@ -39,6 +39,7 @@ Rectangle {
     // The book whose title is the given one, else the first book; each as an
     // object with bookId and bookPath.
     function findBook(title) {
+        books.active = true
         for (var i = 0; i < books.count; ++i) {
             var b = books.objectAt(i)
             if (b && b.title === title)
@@ -173,8 +174,10 @@ Rectangle {
         }
     }
 
+    // Built only when a book is looked up by title (the screenshot tool).
     Instantiator {
         id: books
+        active: false
         model: shelfListModel
         delegate: QtObject {
             readonly property string bookId: model.bookId
