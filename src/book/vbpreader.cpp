@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -399,17 +400,23 @@ void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
     if (!QDir().mkpath(m_BookPath))
         return;
     // Every open extracts the cover again; an unchanged cover is left as it
-    // is, which spares a synced rewrite on each open.
+    // is.
     const QString path = m_BookPath + fileName;
     QFile existing(path);
     if (existing.size() == length && existing.open(QIODevice::ReadOnly) &&
         existing.readAll() == QByteArray::fromRawData(data, length))
         return;
     existing.close();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The cover is a copy of the package's own record, made again whenever it
+    // is missing, so it is written whole and renamed into place without a disk
+    // sync: a first scan of many books would otherwise sync once per book.
+    const QString part = path + QStringLiteral(".part");
+    QFile file(part);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    if (file.write(data, length) != length)
-        return;
-    file.commit();
+    const bool written = file.write(data, length) == length;
+    file.close();
+    if (!written ||
+        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0)
+        QFile::remove(part);
 }
