@@ -17,11 +17,6 @@ ROOT=$(cd "$HERE/../.." && pwd)
 
 STAMP=$OUTDIR/.samples-stamp
 
-die() {
-    echo "build-library: $*" >&2
-    exit 1
-}
-
 # shellcheck source=tools/samples/corpus.sh
 source "$HERE/corpus.sh"
 check_tools

@@ -19,11 +19,6 @@ ROOT=$(cd "$HERE/../.." && pwd)
 STAMP=$OUTDIR/.catalogue-stamp
 JOBS=${ZR_JOBS:-2}
 
-die() {
-    echo "build-store-catalogue: $*" >&2
-    exit 1
-}
-
 # shellcheck source=tools/samples/corpus.sh
 source "$HERE/corpus.sh"
 check_tools

@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Shared by the sample scripts (sourced, not run): the pinned chinese-poetry
 # corpus, fetched once into the cache, checked against its pinned integrity
-# and unpacked there. The sourcing script sets ROOT and defines die().
+# and unpacked there. The sourcing script sets ROOT.
 
 PACKAGE=chinese-poetry
 VERSION=2.0.1
@@ -15,6 +15,11 @@ VBP=${ZR_VBP:-$BUILD_DIR/bin/vbp}
 CACHE=${ZR_SAMPLES_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zarvoreader}
 TARBALL=$CACHE/$PACKAGE-$VERSION.tgz
 CORPUS=$CACHE/$PACKAGE-$VERSION
+
+die() {
+    echo "$(basename "$0" .sh): $*" >&2
+    exit 1
+}
 
 check_tools() {
     [ -x "$VBP" ] || die "no vbp program at $VBP (build the project first)"
