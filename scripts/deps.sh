@@ -9,9 +9,9 @@ PACKAGES=(
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml
     qml6-module-qtqml-workerscript qml6-module-qtqml-models libqt6sql6-sqlite
-    libcpp-httplib-dev pkg-config libbenchmark-dev
+    libcpp-httplib-dev pkg-config libbenchmark-dev libsqlite3-dev
     python3 python3-dbusmock dbus dbus-bin
-    fonts-noto-cjk sqlite3 curl ca-certificates
+    fonts-noto-cjk sqlite3 curl ca-certificates nginx
 )
 
 missing=()

@@ -68,6 +68,14 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     StoreLedger ledger;
+    if (!ledger.open(options.dataFolder(), &error)) {
+        printLine(stderr, QStringLiteral("zarvostore: ") + error);
+        return 1;
+    }
+    printLine(stderr,
+              options.dataFolder().isEmpty()
+                  ? QStringLiteral("zarvostore: ledger in memory, lost at exit")
+                  : QStringLiteral("zarvostore: ledger in \"%1\"").arg(options.dataFolder()));
     StoreServer server(catalogue, ledger);
     const int port = server.bind(options.host(), options.port());
     if (port < 0) {

@@ -25,7 +25,13 @@ bool ServerOptions::parse(const QStringList &arguments, QString *error)
         QStringLiteral("How a book is paid for: free, sms or pay. Repeatable; once given, "
                        "books not named are free."),
         QStringLiteral("id=kind"));
-    parser.addOptions({help, host, port, books, price});
+    const QCommandLineOption data(
+        QStringLiteral("data"),
+        QStringLiteral("Folder of the store's ledger (user ids, balances, orders, purchases), "
+                       "made when missing. Without it the ledger lives in memory and is lost "
+                       "when the store stops."),
+        QStringLiteral("dir"));
+    parser.addOptions({help, host, port, books, price, data});
     m_helpText = parser.helpText();
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -40,6 +46,11 @@ bool ServerOptions::parse(const QStringList &arguments, QString *error)
         return false;
     }
     m_books = parser.value(books);
+    m_data = parser.value(data);
+    if (parser.isSet(data) && m_data.isEmpty()) {
+        *error = QStringLiteral("--data needs a folder");
+        return false;
+    }
     for (const QString &charge : parser.values(price)) {
         if (!readCharge(charge, error))
             return false;

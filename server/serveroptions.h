@@ -19,6 +19,8 @@ public:
     QString host() const { return m_host; }
     int port() const { return m_port; }
     QString booksFolder() const { return m_books; }
+    // Empty: keep the ledger in memory.
+    QString dataFolder() const { return m_data; }
     QHash<QString, StoreBook::Charge> charges() const { return m_charges; }
 
 private:
@@ -29,6 +31,7 @@ private:
     QString m_host = QStringLiteral("127.0.0.1");
     int m_port = 8080;
     QString m_books;
+    QString m_data;
     QHash<QString, StoreBook::Charge> m_charges;
 };
 

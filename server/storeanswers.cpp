@@ -35,6 +35,14 @@ StoreReply StoreAnswers::fail(const QString &root, int detail, const QString &me
     return reply;
 }
 
+StoreReply StoreAnswers::storageFault()
+{
+    StoreReply reply;
+    reply.status = 500;
+    reply.body = StoreDocument::error(Vr, 500);
+    return reply;
+}
+
 StoreReply StoreAnswers::unknownAction()
 {
     return fail(Vr, UnknownAction, QStringLiteral("unknown action"), 404);
@@ -74,9 +82,12 @@ bool StoreAnswers::resolveUid(const StoreQuery &query, QString *uid, StoreReply 
         *refusal = fail(Vr, BadParameter, QStringLiteral("malformed uid"));
         return false;
     }
-    if (param(query, "openflag") == QLatin1String("true"))
-        *uid = m_ledger.allocateUid();
-    return true;
+    if (param(query, "openflag") != QLatin1String("true"))
+        return true;
+    *uid = m_ledger.allocateUid();
+    if (uid->isEmpty())
+        *refusal = storageFault();
+    return !uid->isEmpty();
 }
 
 bool StoreAnswers::readPaging(const StoreQuery &query, int *page, int *perPage)
@@ -282,6 +293,8 @@ StoreReply StoreAnswers::login(const StoreQuery &query, const QString &base)
         return fail(Vr, BadParameter, QStringLiteral("malformed uid"));
     if (uid.isEmpty())
         uid = m_ledger.allocateUid();
+    if (uid.isEmpty())
+        return storageFault();
     StoreDocument document(Vr);
     document.attribute(Ret, Ok);
     document.textElement(QStringLiteral("uid"), uid);
@@ -299,14 +312,16 @@ StoreReply StoreAnswers::account(const StoreQuery &query)
         return refusal;
     if (uid.isEmpty())
         return fail(Vr, MissingParameter, QStringLiteral("uid required"));
-    const QString key = StoreLedger::userKey(uid, QString());
+    const std::optional<StoreLedger::Account> state = m_ledger.account(uid);
+    if (!state)
+        return storageFault();
     StoreDocument document(Vr);
     document.attribute(Ret, Ok);
     document.textElement(QStringLiteral("uid"), uid);
     const QList<QPair<QString, QString>> lines = {
         {QStringLiteral("用户编号"), uid},
-        {QStringLiteral("账户余额"), money(m_ledger.balanceCents(key))},
-        {QStringLiteral("已购图书"), QString::number(m_ledger.booksBought(key))},
+        {QStringLiteral("账户余额"), money(state->balanceCents)},
+        {QStringLiteral("已购图书"), QString::number(state->booksBought)},
     };
     for (const auto &line : lines) {
         document.start(QStringLiteral("line"));
@@ -330,47 +345,81 @@ StoreReply StoreAnswers::download(const StoreQuery &query, const QString &base)
     const QString uid = param(query, "uid");
     if (!uid.isEmpty() && !validUid(uid))
         return fail(Vr, BadParameter, QStringLiteral("malformed uid"));
-    if (!param(query, "sid").isEmpty())
-        return continueOrder(*book, query, base);
-    if (book->isFree())
-        return downloadAnswer(*book, QString(), base);
-    const QString key = StoreLedger::userKey(uid, param(query, "imei"));
-    const QString ticket = m_ledger.paidTicket(key, book->id);
-    if (!ticket.isEmpty())
-        return downloadAnswer(*book, ticket, base);
-    const StoreLedger::Order order = m_ledger.openOrder(key, *book);
-    if (book->charge == StoreBook::Sms)
-        return chargeAnswer(*book, order.sid, order.pid);
-    return payAnswer(*book, order.sid, key);
+    const bool continuing = !param(query, "sid").isEmpty();
+    if (book->isFree() && !continuing)
+        return downloadAnswer(*book, QString(), QString(), base);
+    // Orders, payments and tickets all belong to one user: nobody buys anonymously.
+    if (uid.isEmpty())
+        return fail(Vr, MissingParameter, QStringLiteral("uid required to buy"));
+    if (continuing)
+        return continueOrder(*book, uid, query, base);
+    return placeOrder(*book, uid, base);
 }
 
-StoreReply StoreAnswers::continueOrder(const StoreBook &book, const StoreQuery &query,
-                                       const QString &base)
+StoreReply StoreAnswers::placeOrder(const StoreBook &book, const QString &uid, const QString &base)
+{
+    // A bought book is handed out again, never charged again.
+    const QString ticket = m_ledger.paidTicket(uid, book.id);
+    if (!ticket.isEmpty())
+        return downloadAnswer(book, uid, ticket, base);
+    const std::optional<StoreLedger::Order> order = m_ledger.openOrder(uid, book);
+    if (!order)
+        return storageFault();
+    if (book.charge == StoreBook::Sms)
+        return chargeAnswer(book, order->sid, order->pid);
+    return payAnswer(book, order->sid, uid);
+}
+
+StoreReply StoreAnswers::continueOrder(const StoreBook &book, const QString &uid,
+                                       const StoreQuery &query, const QString &base)
 {
     const QString sid = param(query, "sid");
     const QString pid = param(query, "pid");
-    std::optional<StoreLedger::Order> order = m_ledger.order(sid);
-    if (!order || order->bookId != book.id || (!pid.isEmpty() && pid != order->pid))
+    const std::optional<StoreLedger::Order> order = m_ledger.order(sid);
+    // Another user's order is answered as if it did not exist.
+    if (!order || order->uid != uid || order->bookId != book.id ||
+        (!pid.isEmpty() && pid != order->pid))
         return fail(Vr, UnknownOrder, QStringLiteral("unknown order"));
-    if (!order->paid && order->charge == StoreBook::Account) {
-        // Continuing a payment offer is the user's confirmation.
-        if (m_ledger.payFromAccount(sid) == StoreLedger::Payment::NoFunds)
-            return fail(Vr, NoFunds, QStringLiteral("balance too low"));
-        order = m_ledger.order(sid);
-    }
     if (order->paid)
-        return downloadAnswer(book, order->sid, base);
-    // The payment SMS has not arrived: the charge stands.
-    return chargeAnswer(book, order->sid, order->pid);
+        return boughtAnswer(book, uid, base);
+    if (order->charge != StoreBook::Account) {
+        // The payment SMS has not arrived: the charge stands.
+        return chargeAnswer(book, order->sid, order->pid);
+    }
+    // Continuing a payment offer is the user's confirmation.
+    switch (m_ledger.payFromAccount(sid, uid)) {
+    case StoreLedger::Payment::Paid:
+    case StoreLedger::Payment::AlreadyPaid:
+        return boughtAnswer(book, uid, base);
+    case StoreLedger::Payment::NoFunds:
+        return fail(Vr, NoFunds, QStringLiteral("balance too low"));
+    case StoreLedger::Payment::Failed:
+        return storageFault();
+    case StoreLedger::Payment::UnknownOrder:
+    case StoreLedger::Payment::WrongKind:
+        break;
+    }
+    return fail(Vr, UnknownOrder, QStringLiteral("unknown order"));
 }
 
-StoreReply StoreAnswers::downloadAnswer(const StoreBook &book, const QString &ticket,
-                                        const QString &base) const
+StoreReply StoreAnswers::boughtAnswer(const StoreBook &book, const QString &uid,
+                                      const QString &base) const
 {
+    const QString ticket = m_ledger.paidTicket(uid, book.id);
+    return ticket.isEmpty() ? storageFault() : downloadAnswer(book, uid, ticket, base);
+}
+
+StoreReply StoreAnswers::downloadAnswer(const StoreBook &book, const QString &uid,
+                                        const QString &ticket, const QString &base) const
+{
+    // The package route learns the buyer only from this link, so it carries
+    // the user id beside the ticket; both are letters and digits already.
     QString link = base + QStringLiteral("package.action?cid=") +
                    QString::fromLatin1(QUrl::toPercentEncoding(book.id));
-    if (!ticket.isEmpty())
-        link += QStringLiteral("&ticket=") + ticket;
+    if (!ticket.isEmpty()) {
+        link += QStringLiteral("&uid=") + QString::fromLatin1(QUrl::toPercentEncoding(uid)) +
+                QStringLiteral("&ticket=") + ticket;
+    }
     StoreDocument document(Vr);
     document.attribute(Ret, QStringLiteral("download"));
     document.attribute(QStringLiteral("type"), QStringLiteral("vbp"));
@@ -415,16 +464,18 @@ StoreReply StoreAnswers::chargeAnswer(const StoreBook &book, const QString &sid,
 }
 
 StoreReply StoreAnswers::payAnswer(const StoreBook &book, const QString &sid,
-                                   const QString &userKey) const
+                                   const QString &uid) const
 {
+    const std::optional<StoreLedger::Account> state = m_ledger.account(uid);
+    if (!state)
+        return storageFault();
     StoreDocument document(Vr);
     document.attribute(Ret, QStringLiteral("pay"));
     document.attribute(QStringLiteral("sid"), sid);
     document.textElement(QStringLiteral("title"), QStringLiteral("确认购买"));
-    document.textElement(
-        QStringLiteral("text"),
-        QStringLiteral("《%1》售价 %2，将从余额 %3 中扣除。要购买吗？")
-            .arg(book.title, money(book.priceCents), money(m_ledger.balanceCents(userKey))));
+    document.textElement(QStringLiteral("text"),
+                         QStringLiteral("《%1》售价 %2，将从余额 %3 中扣除。要购买吗？")
+                             .arg(book.title, money(book.priceCents), money(state->balanceCents)));
     StoreReply reply;
     reply.body = document.finish();
     return reply;
@@ -457,7 +508,8 @@ const StoreBook *StoreAnswers::packageBook(const StoreQuery &query, StoreReply *
         *refusal = fail(Vr, UnknownBook, QStringLiteral("unknown book"), 404);
         return nullptr;
     }
-    if (!book->isFree() && !m_ledger.ticketOpens(param(query, "ticket"), book->id)) {
+    if (!book->isFree() &&
+        !m_ledger.ticketOpens(param(query, "ticket"), param(query, "uid"), book->id)) {
         *refusal = fail(Vr, NotPaid, QStringLiteral("not paid for"), 403);
         return nullptr;
     }
@@ -470,6 +522,10 @@ StoreReply StoreAnswers::smsGateway(const StoreQuery &form)
     const QString body = param(form, "body");
     if (number.isEmpty() || body.isEmpty())
         return fail(Vr, MissingParameter, QStringLiteral("number and body required"), 400);
+    // A carrier delivers any message; only the store's number pays.
+    const qint64 messageId = m_ledger.nextMessageId();
+    if (messageId < 0)
+        return storageFault();
     QString payment = QStringLiteral("none");
     // Built per request: answers run on several threads at once.
     const QRegularExpression payPattern(
@@ -483,15 +539,16 @@ StoreReply StoreAnswers::smsGateway(const StoreQuery &form)
         case StoreLedger::Payment::AlreadyPaid:
             payment = QStringLiteral("already paid");
             break;
+        case StoreLedger::Payment::Failed:
+            return storageFault();
         default:
             payment = QStringLiteral("unknown order");
             break;
         }
     }
-    // A carrier delivers any message; only the store's number pays.
     StoreDocument document(Vr);
     document.attribute(Ret, QStringLiteral("sent"));
-    document.textElement(Id, QString::number(m_ledger.nextMessageId()));
+    document.textElement(Id, QString::number(messageId));
     document.textElement(QStringLiteral("payment"), payment);
     StoreReply reply;
     reply.body = document.finish();

@@ -19,7 +19,9 @@ using StoreQuery = QHash<QString, QString>;
 // ledger. Mistakes of the caller are answered inside a well-formed document
 // with "error_code" 400 and a five-digit detail in "error", over HTTP 200 so
 // clients read it; only the package, cover and gateway routes use HTTP
-// error statuses as well, since their callers read those.
+// error statuses as well, since their callers read those. A ledger that
+// cannot be read or written is the store's own fault: error_code 500 over
+// HTTP 500, with nothing changed.
 class StoreAnswers
 {
 public:
@@ -62,6 +64,8 @@ public:
 private:
     static StoreReply fail(const QString &root, int detail, const QString &message,
                            int status = 200);
+    // The ledger could not be read or written: nothing was changed.
+    static StoreReply storageFault();
     static QString param(const StoreQuery &query, const char *name);
     static bool validUid(const QString &uid);
     static QString money(int cents);
@@ -73,11 +77,16 @@ private:
     void writeCatalogueBook(StoreDocument &document, const StoreBook &book, const char *type) const;
     void writePage(StoreDocument &document, const QList<int> &books, int page, int perPage,
                    const char *type) const;
-    StoreReply downloadAnswer(const StoreBook &book, const QString &ticket,
+    // A priced book's link carries its buyer's id and ticket; a free one's neither.
+    StoreReply downloadAnswer(const StoreBook &book, const QString &uid, const QString &ticket,
                               const QString &base) const;
     StoreReply chargeAnswer(const StoreBook &book, const QString &sid, const QString &pid) const;
-    StoreReply payAnswer(const StoreBook &book, const QString &sid, const QString &userKey) const;
-    StoreReply continueOrder(const StoreBook &book, const StoreQuery &query, const QString &base);
+    StoreReply payAnswer(const StoreBook &book, const QString &sid, const QString &uid) const;
+    StoreReply placeOrder(const StoreBook &book, const QString &uid, const QString &base);
+    StoreReply continueOrder(const StoreBook &book, const QString &uid, const StoreQuery &query,
+                             const QString &base);
+    // The download answer of a book the user has paid for.
+    StoreReply boughtAnswer(const StoreBook &book, const QString &uid, const QString &base) const;
 
     const StoreCatalogue &m_catalogue;
     StoreLedger &m_ledger;

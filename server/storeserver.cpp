@@ -1,6 +1,7 @@
 #include "storeserver.h"
 
 #include "byterange.h"
+#include "packageversion.h"
 #include "storebook.h"
 #include "storedocument.h"
 
@@ -133,15 +134,24 @@ void StoreServer::servePackage(const httplib::Request &request, httplib::Respons
         return;
     }
     // Sized now, not at start-up: the file is what gets sent.
-    const qint64 size = QFileInfo(book->packagePath).size();
+    const QFileInfo info(book->packagePath);
+    const qint64 size = info.size();
     auto file = std::make_shared<QFile>(book->packagePath);
     if (size < 1 || !file->open(QIODevice::ReadOnly)) {
         send(response, StoreReply{500, StoreDocument::error(QStringLiteral("vr"), 500), XmlType});
         return;
     }
-    const ByteRange range =
-        ByteRange::parse(QByteArray::fromStdString(request.get_header_value("Range")), size);
+    const PackageVersion version(info);
     response.set_header("Accept-Ranges", "bytes");
+    response.set_header("ETag", version.etag().toStdString());
+    response.set_header("Last-Modified", version.lastModified().toStdString());
+    // A range of a package that changed since the client's copy would splice
+    // two versions: such a client gets the whole package.
+    const QByteArray ifRange = QByteArray::fromStdString(request.get_header_value("If-Range"));
+    const QByteArray rangeHeader =
+        version.rangeAllowed(ifRange) ? QByteArray::fromStdString(request.get_header_value("Range"))
+                                      : QByteArray();
+    const ByteRange range = ByteRange::parse(rangeHeader, size);
     if (range.kind() == ByteRange::Unsatisfiable) {
         response.set_header("Content-Range", range.contentRange().toStdString());
         send(response, StoreReply{416,

@@ -31,6 +31,10 @@ public:
         m_process.setProcessEnvironment(env);
     }
 
+    // Keeps the store's ledger in this folder ("--data"), so it outlives the
+    // process; without one the ledger lives in memory.
+    void setDataFolder(const QString &folder) { m_dataFolder = folder; }
+
     // Sends what the server writes on stderr (one line a request) to a file.
     void setLogFile(const QString &file) { m_process.setStandardErrorFile(file); }
 
@@ -39,22 +43,16 @@ public:
     // otherwise what went wrong.
     QString start(const QString &books, const QStringList &moreArguments = {})
     {
-        m_process.start(program(), QStringList{QStringLiteral("--port"), QStringLiteral("0"),
-                                               QStringLiteral("--books"), books} +
-                                       moreArguments);
-        if (!m_process.waitForStarted())
-            return QStringLiteral("cannot start ") + program();
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(30000))
-                return "no port announced: " + QString::fromUtf8(m_process.readAllStandardError());
-        }
-        const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-        const QRegularExpressionMatch match =
-            QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
-        m_port = match.hasMatch() ? match.captured(1).toInt() : 0;
-        if (m_port <= 0)
-            return QStringLiteral("unexpected first line: ") + line;
-        return QString();
+        m_books = books;
+        m_moreArguments = moreArguments;
+        return launch(0);
+    }
+
+    // Starts the server again as it was started last, on the port it had.
+    QString restart()
+    {
+        stop();
+        return launch(m_port);
     }
 
     int port() const { return m_port; }
@@ -71,10 +69,44 @@ public:
         return m_process.waitForFinished(30000);
     }
 
+    // Ends the server at once with SIGKILL, as a crash or power cut would.
+    bool kill()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return true;
+        m_process.kill();
+        return m_process.waitForFinished(30000);
+    }
+
     const QProcess &process() const { return m_process; }
 
 private:
+    QString launch(int port)
+    {
+        QStringList arguments{QStringLiteral("--port"), QString::number(port),
+                              QStringLiteral("--books"), m_books};
+        if (!m_dataFolder.isEmpty())
+            arguments << QStringLiteral("--data") << m_dataFolder;
+        m_process.start(program(), arguments + m_moreArguments);
+        if (!m_process.waitForStarted())
+            return QStringLiteral("cannot start ") + program();
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(30000))
+                return "no port announced: " + QString::fromUtf8(m_process.readAllStandardError());
+        }
+        const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("^listening on 127\\.0\\.0\\.1:(\\d+)$")).match(line);
+        m_port = match.hasMatch() ? match.captured(1).toInt() : 0;
+        if (m_port <= 0)
+            return QStringLiteral("unexpected first line: ") + line;
+        return QString();
+    }
+
     QProcess m_process;
+    QString m_books;
+    QStringList m_moreArguments;
+    QString m_dataFolder;
     int m_port = 0;
 };
 

@@ -1,22 +1,19 @@
 // The store server as clients meet it: the real program on a loopback port
 // over a folder of small packed books, asked with a real HTTP client.
 
-#include "bookpacker.h"
+#include "storeclient.h"
 #include "storeserverprocess.h"
-#include "vbpwriter.h"
-#include "xmltree.h"
+#include "testbooks.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -31,14 +28,6 @@ const QString HostileDescription = "a < b && c > \"d\"";
 constexpr int BookCount = 19;
 // What the client sends along with every request.
 const QString Client = "imei=351234&lan=zh&chan=2014&ver=qt.2.0.0&ua=Box";
-
-struct HttpResult
-{
-    int status = 0;
-    QByteArray body;
-    QByteArray contentRange;
-    QByteArray contentType;
-};
 
 // The client's way of forming a query: every value percent-encoded in UTF-8.
 QString query(const QList<QPair<QString, QString>> &pairs)
@@ -67,12 +56,13 @@ private slots:
             m_server.start(m_books, {"--price", "paysms=sms", "--price", "payacct=pay"});
         QVERIFY2(started.isEmpty(), qPrintable(started));
         m_port = m_server.port();
+        m_client.setPort(m_port);
     }
 
     // An interrupt stops the server cleanly, with every request logged.
     void cleanupTestCase()
     {
-        QCOMPARE(get("/vorelreader/bookinfo.action?bookid=moon&uid=logcheck").status, 200);
+        QCOMPARE(m_client.get("/vorelreader/bookinfo.action?bookid=moon&uid=logcheck").status, 200);
         ::kill(pid_t(m_server.process().processId()), SIGINT);
         QTRY_VERIFY_WITH_TIMEOUT(m_server.process().state() == QProcess::NotRunning, 30000);
         QCOMPARE(m_server.process().exitStatus(), QProcess::NormalExit);
@@ -131,7 +121,8 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, answer);
         target.replace("CLIENT", Client);
-        const HttpResult result = get(target.startsWith('/') ? target : "/vorelreader/" + target);
+        const HttpResult result =
+            m_client.get(target.startsWith('/') ? target : "/vorelreader/" + target);
         QStringList expected = answer.split(' ');
         QCOMPARE(result.status, expected.takeFirst().toInt());
         const auto doc = XmlNode::parse(result.body);
@@ -150,7 +141,7 @@ private slots:
 
     void storeFront()
     {
-        const auto doc = document("/vorelreader/library.action?uid=u7&cat=novel");
+        const auto doc = m_client.document("/vorelreader/library.action?uid=u7&cat=novel");
         QCOMPARE(doc->childText("uid"), "u7");
         QCOMPARE(doc->child("cat")->attr("id"), "novel");
         const auto cats = doc->child("catlist")->all("item");
@@ -171,7 +162,7 @@ private slots:
         // The last sub-category ends with a link entry.
         const XmlNode *link = subcats.last()->all("item").last();
         QCOMPARE(link->attr("type"), "wap");
-        QVERIFY(link->attr("href").startsWith(url("/vorelreader/")));
+        QVERIFY(link->attr("href").startsWith(m_client.url("/vorelreader/")));
     }
 
     void paging_data()
@@ -202,11 +193,11 @@ private slots:
         QFETCH(int, total);
         QFETCH(int, pages);
         QFETCH(QString, firstId);
-        const auto doc = document(QString("/vorelreader/search.action?uid=u1&%1&pageidx=%2"
-                                          "&numperpage=%3")
-                                      .arg(selector)
-                                      .arg(page)
-                                      .arg(perPage));
+        const auto doc = m_client.document(QString("/vorelreader/search.action?uid=u1&%1&pageidx=%2"
+                                                   "&numperpage=%3")
+                                               .arg(selector)
+                                               .arg(page)
+                                               .arg(perPage));
         QCOMPARE(doc->attr("totalitem").toInt(), total);
         QCOMPARE(doc->attr("totalpage").toInt(), pages);
         QCOMPARE(doc->attr("pageidx").toInt(), page);
@@ -233,8 +224,9 @@ private slots:
     {
         QFETCH(QString, keyword);
         QFETCH(QStringList, ids);
-        const auto doc = document("/vorelreader/search.action?" +
-                                  query({{"uid", "u1"}, {"keyword", keyword}, {"pageidx", "1"}}));
+        const auto doc =
+            m_client.document("/vorelreader/search.action?" +
+                              query({{"uid", "u1"}, {"keyword", keyword}, {"pageidx", "1"}}));
         QStringList found;
         for (const XmlNode *item : doc->all("item"))
             found << item->attr("id");
@@ -245,7 +237,7 @@ private slots:
 
     void keywords()
     {
-        const auto doc = document("/vorelreader/keywords.action?uid=u1");
+        const auto doc = m_client.document("/vorelreader/keywords.action?uid=u1");
         const XmlNode *list = doc->child("keys");
         QVERIFY(list);
         const auto words = list->all("key");
@@ -271,7 +263,7 @@ private slots:
         QFETCH(bool, allocates);
         // Clients take the id from between the raw markers.
         const QRegularExpression marker("<uid>([^<]*)</uid>");
-        const HttpResult first = get("/vorelreader/" + target);
+        const HttpResult first = m_client.get("/vorelreader/" + target);
         const QRegularExpressionMatch match = marker.match(QString::fromUtf8(first.body));
         QVERIFY2(first.status == 200 && match.hasMatch(), first.body.constData());
         const QString id = match.captured(1);
@@ -280,11 +272,12 @@ private slots:
             return;
         }
         QVERIFY(QRegularExpression("^[A-Za-z0-9._-]+$").match(id).hasMatch());
-        QVERIFY(marker.match(QString::fromUtf8(get("/vorelreader/" + target).body)).captured(1) !=
-                id);
+        QVERIFY(marker.match(QString::fromUtf8(m_client.get("/vorelreader/" + target).body))
+                    .captured(1) != id);
         // A known id is echoed, not replaced, even with openflag.
         const QString action = target.section('?', 0, 0);
-        QCOMPARE(document("/vorelreader/" + action + "?openflag=true&uid=" + id)->childText("uid"),
+        QCOMPARE(m_client.document("/vorelreader/" + action + "?openflag=true&uid=" + id)
+                     ->childText("uid"),
                  id);
     }
 
@@ -303,10 +296,10 @@ private slots:
         QFETCH(QSize, pixels);
         const QString size = QString("%1_%2").arg(pixels.width()).arg(pixels.height());
         const HttpResult result =
-            get("/vorelreader/cover.action?" +
-                query({{"id", id}, {"resolution", "480_800"}, {"size", size}}));
+            m_client.get("/vorelreader/cover.action?" +
+                         query({{"id", id}, {"resolution", "480_800"}, {"size", size}}));
         QCOMPARE(result.status, 200);
-        QCOMPARE(result.contentType, QByteArray("image/png"));
+        QCOMPARE(result.header("Content-Type"), QByteArray("image/png"));
         QVERIFY(result.body.startsWith("\x89PNG"));
         QCOMPARE(QImage::fromData(result.body, "PNG").size(), pixels);
     }
@@ -314,26 +307,53 @@ private slots:
     void packageRanges_data()
     {
         QTest::addColumn<QString>("range"); // %1: the last byte, %2: the package size
+        // ETAG and DATE: the package's validators; CHANGED: its tag before its
+        // modification time moved
+        QTest::addColumn<QString>("ifRange");
         QTest::addColumn<int>("status");
         QTest::addColumn<qint64>("from"); // -1: the last byte
-        QTest::newRow("no range") << "" << 200 << qint64(0);
-        QTest::newRow("from zero") << "bytes=0-" << 206 << qint64(0);
-        QTest::newRow("resume") << "bytes=100-" << 206 << qint64(100);
-        QTest::newRow("last byte") << "bytes=%1-" << 206 << qint64(-1);
-        QTest::newRow("at the end") << "bytes=%2-" << 416 << qint64(0);
-        QTest::newRow("past the end") << "bytes=99999999-" << 416 << qint64(0);
-        QTest::newRow("several ranges send all") << "bytes=0-1,5-9" << 200 << qint64(0);
+        QTest::newRow("no range") << ""
+                                  << "" << 200 << qint64(0);
+        QTest::newRow("from zero") << "bytes=0-"
+                                   << "" << 206 << qint64(0);
+        QTest::newRow("resume") << "bytes=100-"
+                                << "" << 206 << qint64(100);
+        QTest::newRow("last byte") << "bytes=%1-"
+                                   << "" << 206 << qint64(-1);
+        QTest::newRow("at the end") << "bytes=%2-"
+                                    << "" << 416 << qint64(0);
+        QTest::newRow("past the end") << "bytes=99999999-"
+                                      << "" << 416 << qint64(0);
+        QTest::newRow("several ranges send all") << "bytes=0-1,5-9"
+                                                 << "" << 200 << qint64(0);
+        QTest::newRow("same tag resumes") << "bytes=100-"
+                                          << "ETAG" << 206 << qint64(100);
+        QTest::newRow("same date resumes") << "bytes=100-"
+                                           << "DATE" << 206 << qint64(100);
+        QTest::newRow("other tag sends all") << "bytes=100-"
+                                             << "\"0-0\"" << 200 << qint64(0);
+        QTest::newRow("weak tag sends all") << "bytes=100-"
+                                            << "W/ETAG" << 200 << qint64(0);
+        QTest::newRow("older date sends all")
+            << "bytes=100-"
+            << "Mon, 01 Jan 2001 00:00:00 GMT" << 200 << qint64(0);
+        QTest::newRow("unreadable date sends all") << "bytes=100-"
+                                                   << "soon" << 200 << qint64(0);
+        QTest::newRow("changed package sends all") << "bytes=100-"
+                                                   << "CHANGED" << 200 << qint64(0);
     }
 
     void packageRanges()
     {
         QFETCH(QString, range);
+        QFETCH(QString, ifRange);
         QFETCH(int, status);
         QFETCH(qint64, from);
-        const auto order = document("/vorelreader/download.action?uid=u1&cid=moon");
+        const auto order = m_client.document("/vorelreader/download.action?uid=u1&cid=moon");
         const QString link = order->childText("link");
         QCOMPARE(QUrlQuery(QUrl(link)).queryItemValue("cid"), "moon");
-        QFile file(m_books + "/moon.vbp");
+        const QString path = m_books + "/moon.vbp";
+        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray package = file.readAll();
         const qint64 size = package.size();
@@ -341,22 +361,41 @@ private slots:
         from = from < 0 ? size - 1 : from;
         range.replace("%1", QString::number(size - 1)).replace("%2", QString::number(size));
 
-        const HttpResult result = get(link.mid(url("").size()), range.toLatin1());
+        // A strong tag that stays while the package does.
+        const QString target = link.mid(m_client.url("").size());
+        const HttpResult whole = m_client.get(target);
+        const QByteArray etag = whole.header("ETag");
+        QVERIFY2(etag.size() > 2 && etag.startsWith('"') && etag.endsWith('"'), etag);
+        QCOMPARE(m_client.get(target).header("ETag"), etag);
+        QVERIFY(!whole.header("Last-Modified").isEmpty());
+        if (ifRange == "CHANGED") {
+            const QDateTime modified = QFileInfo(path).lastModified();
+            QVERIFY(file.setFileTime(modified.addSecs(10), QFileDevice::FileModificationTime));
+            ifRange = "ETAG";
+        }
+        ifRange.replace("ETAG", etag).replace("DATE", whole.header("Last-Modified"));
+
+        HttpHeaders headers;
+        if (!range.isEmpty())
+            headers.append({"Range", range.toLatin1()});
+        if (!ifRange.isEmpty())
+            headers.append({"If-Range", ifRange.toLatin1()});
+        const HttpResult result = m_client.get(target, headers);
         QCOMPARE(result.status, status);
         if (status == 416) {
-            QCOMPARE(result.contentRange, "bytes */" + QByteArray::number(size));
+            QCOMPARE(result.header("Content-Range"), "bytes */" + QByteArray::number(size));
             return;
         }
         QCOMPARE(result.body, package.mid(from));
         const QString expectedRange =
             status == 206 ? QString("bytes %1-%2/%3").arg(from).arg(size - 1).arg(size) : "";
-        QCOMPARE(result.contentRange, expectedRange.toLatin1());
+        QCOMPARE(result.header("Content-Range"), expectedRange.toLatin1());
     }
 
     void smsChargeFlow()
     {
         const QString order = "/vorelreader/download.action?uid=buyer&imei=1&cid=paysms";
-        const auto charge = document(order);
+        const auto charge = m_client.document(order);
         const QString sid = charge->attr("sid");
         const XmlNode *item = charge->child("item");
         QVERIFY(charge->attr("ret") == "chargedef" && item && !sid.isEmpty());
@@ -374,30 +413,33 @@ private slots:
         const QString continuation =
             "/vorelreader/download.action?" +
             query({{"pid", item->attr("id")}, {"sid", sid}, {"uid", "buyer"}, {"cid", "paysms"}});
-        QCOMPARE(document(continuation)->attr("ret"), "chargedef");
-        QCOMPARE(get("/vorelreader/package.action?cid=paysms").status, 403);
-        QCOMPARE(get("/vorelreader/package.action?cid=paysms&ticket=" + sid).status, 403);
+        QCOMPARE(m_client.document(continuation)->attr("ret"), "chargedef");
+        QCOMPARE(m_client.get("/vorelreader/package.action?cid=paysms").status, 403);
+        QCOMPARE(m_client.get("/vorelreader/package.action?cid=paysms&ticket=" + sid).status, 403);
 
-        QCOMPARE(sms(query({{"number", "12345"}, {"body", body}})), "none"); // wrong number
-        QCOMPARE(sms(query({{"number", number}, {"body", body}})), "paid");
+        QCOMPARE(m_client.sms(query({{"number", "12345"}, {"body", body}}).toUtf8()),
+                 "none"); // wrong number
+        QCOMPARE(m_client.sms(query({{"number", number}, {"body", body}}).toUtf8()), "paid");
 
-        const auto paid = document(continuation);
+        const auto paid = m_client.document(continuation);
         QCOMPARE(paid->childText("content"), "Paid By Message");
-        const HttpResult package = get(paid->childText("link").mid(url("").size()));
+        const HttpResult package =
+            m_client.get(paid->childText("link").mid(m_client.url("").size()));
         QCOMPARE(package.body.size(), QFileInfo(m_books + "/paysms.vbp").size());
 
         // The next plain order of the same user downloads; another user pays.
-        QCOMPARE(document(order)->attr("ret"), "download");
-        QCOMPARE(document("/vorelreader/download.action?uid=other&cid=paysms")->attr("ret"),
-                 "chargedef");
+        QCOMPARE(m_client.document(order)->attr("ret"), "download");
+        QCOMPARE(
+            m_client.document("/vorelreader/download.action?uid=other&cid=paysms")->attr("ret"),
+            "chargedef");
         // Paying twice is reported, not charged again.
         const QJsonObject json{{"number", number}, {"body", body}};
-        QCOMPARE(sms(QJsonDocument(json).toJson(), "application/json"), "already paid");
+        QCOMPARE(m_client.sms(QJsonDocument(json).toJson(), "application/json"), "already paid");
     }
 
     void accountPaymentFlow()
     {
-        const auto offer = document("/vorelreader/download.action?uid=reader&cid=payacct");
+        const auto offer = m_client.document("/vorelreader/download.action?uid=reader&cid=payacct");
         QCOMPARE(offer->attr("ret"), "pay");
         const QString sid = offer->attr("sid");
         QVERIFY(!sid.isEmpty());
@@ -405,9 +447,9 @@ private slots:
         // confirming again neither fails nor charges twice.
         const QString confirm = "/vorelreader/download.action?uid=reader&cid=payacct&sid=" + sid;
         for (int attempt = 0; attempt < 2; ++attempt) {
-            QCOMPARE(document(confirm)->attr("ret"), "download");
+            QCOMPARE(m_client.document(confirm)->attr("ret"), "download");
             QHash<QString, QString> lines;
-            const auto account = document("/vorelreader/myaccountinfo.action?uid=reader");
+            const auto account = m_client.document("/vorelreader/myaccountinfo.action?uid=reader");
             for (const XmlNode *line : account->all("line"))
                 lines.insert(line->attr("name"), line->attr("value"));
             QCOMPARE(lines.value("用户编号"), "reader");
@@ -418,7 +460,7 @@ private slots:
 
     void hostileTitleRoundTrips()
     {
-        const HttpResult details = get("/vorelreader/bookinfo.action?bookid=hostile");
+        const HttpResult details = m_client.get("/vorelreader/bookinfo.action?bookid=hostile");
         QVERIFY(!details.body.contains("<b>"));
         const auto info = XmlNode::parse(details.body);
         QVERIFY(info);
@@ -426,12 +468,14 @@ private slots:
         QCOMPARE(QStringList({info->attr("title"), info->childText("author"),
                               info->childText("description")}),
                  hostile);
-        const auto found = document("/vorelreader/search.action?" + query({{"keyword", "Jerry"}}));
+        const auto found =
+            m_client.document("/vorelreader/search.action?" + query({{"keyword", "Jerry"}}));
         const XmlNode *row = found->child("item");
         QVERIFY(row);
         QCOMPARE(QStringList({row->attr("name"), row->attr("author"), row->text}), hostile);
-        QCOMPARE(document("/vorelreader/download.action?cid=hostile")->childText("content"),
-                 HostileTitle);
+        QCOMPARE(
+            m_client.document("/vorelreader/download.action?cid=hostile")->childText("content"),
+            HostileTitle);
     }
 
     void commandLine_data()
@@ -442,6 +486,9 @@ private slots:
         QTest::newRow("port not a number") << QStringList{"--port", "http"} << 2;
         QTest::newRow("unknown charge") << QStringList{"--price", "moon=gold"} << 2;
         QTest::newRow("port taken") << QStringList{"--port", "TAKEN"} << 1;
+        QTest::newRow("data folder is a file") << QStringList{"--data", "FILE"} << 1;
+        QTest::newRow("data folder inside a file") << QStringList{"--data", "FILE/ledger"} << 1;
+        QTest::newRow("ledger is no database") << QStringList{"--data", "JUNK"} << 1;
     }
 
     void commandLine()
@@ -449,6 +496,14 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         arguments.replaceInStrings("TAKEN", QString::number(m_port));
+        arguments.replaceInStrings("FILE", m_books + "/moon.vbp");
+        const QString junk = m_dir.filePath("junk");
+        QVERIFY(QDir().mkpath(junk));
+        QFile ledger(junk + "/ledger.db");
+        QVERIFY(ledger.open(QIODevice::WriteOnly));
+        ledger.write(QByteArray(4096, 'x'));
+        ledger.close();
+        arguments.replaceInStrings("JUNK", junk);
         QProcess process;
         process.start(StoreServerProcess::program(), arguments + QStringList{"--books", m_books});
         QVERIFY(process.waitForFinished(30000));
@@ -462,16 +517,10 @@ private:
     void packBook(const QString &id, const QString &title, const QString &author,
                   const QString &description = "A short book.")
     {
-        BookSource source;
-        source.id = id;
-        source.title = title;
-        source.author = author;
-        source.publisher = "Test House";
-        source.description = description;
-        source.chapters = {{"One", "First chapter text."}, {"Two", "Second chapter text."}};
         QString error;
-        QVERIFY2(BookPacker(source).writeTo(m_books + '/' + id + ".vbp", &error),
-                 qPrintable(error));
+        QVERIFY2(
+            TestBooks::pack(m_books + '/' + id + ".vbp", id, title, author, description, &error),
+            qPrintable(error));
     }
 
     void makeBooks()
@@ -485,71 +534,17 @@ private:
         packBook("paysms", "Paid By Message", "Sam Sender");
         packBook("payacct", "Paid From Account", "Ada Account");
         // A package without any cover picture, and a file that is no package.
-        VbpWriter bare;
-        bare.addRecord("index.xml",
-                       "<vb ret=\"ok\" id=\"nocover\" title=\"Bare Book\"><keys><author>Nobody"
-                       "</author></keys><description>No pictures</description><chapters "
-                       "total=\"1\"><item cap=\"1\" id=\"c1\">One</item></chapters></vb>");
-        QVERIFY(bare.writeTo(m_books + "/nocover.vbp"));
+        QVERIFY(TestBooks::writeBare(m_books + "/nocover.vbp", "nocover", "Bare Book"));
         QFile broken(m_books + "/broken.vbp");
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("VBP0 this is not a package at all");
-    }
-
-    QString url(const QString &target) const
-    {
-        return QString("http://127.0.0.1:%1%2").arg(m_port).arg(target);
-    }
-
-    HttpResult finish(QNetworkReply *reply)
-    {
-        QSignalSpy done(reply, &QNetworkReply::finished);
-        if (!reply->isFinished())
-            done.wait(30000);
-        HttpResult result;
-        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.body = reply->readAll();
-        result.contentRange = reply->rawHeader("Content-Range");
-        result.contentType = reply->rawHeader("Content-Type");
-        reply->deleteLater();
-        return result;
-    }
-
-    HttpResult get(const QString &target, const QByteArray &range = QByteArray())
-    {
-        QNetworkRequest request{QUrl(url(target))};
-        if (!range.isEmpty())
-            request.setRawHeader("Range", range);
-        return finish(m_net.get(request));
-    }
-
-    // Hands a message to the store's SMS gateway; returns what it says of the payment.
-    QString sms(const QString &form, const QByteArray &type = "application/x-www-form-urlencoded")
-    {
-        QNetworkRequest request{QUrl(url("/sms/send"))};
-        request.setHeader(QNetworkRequest::ContentTypeHeader, type);
-        const HttpResult result = finish(m_net.post(request, form.toUtf8()));
-        const auto receipt = XmlNode::parse(result.body);
-        if (result.status != 200 || !receipt || receipt->attr("ret") != "sent")
-            return "failed";
-        return receipt->childText("payment");
-    }
-
-    // The answer as an XML tree; an empty one when it is not an XML document.
-    std::shared_ptr<XmlNode> document(const QString &target)
-    {
-        const HttpResult result = get(target);
-        std::shared_ptr<XmlNode> doc;
-        if (result.contentType.startsWith("text/xml"))
-            doc = XmlNode::parse(result.body);
-        return doc ? doc : std::make_shared<XmlNode>();
     }
 
     QTemporaryDir m_dir;
     QString m_books;
     StoreServerProcess m_server;
     int m_port = 0;
-    QNetworkAccessManager m_net;
+    StoreClient m_client;
 };
 
 QTEST_MAIN(TestZarvoStore)
