@@ -46,6 +46,18 @@ def reference_name(name):
     base, sep, rest = name.partition("/")
     return base + "_Reference" + sep + rest
 
+# Everything else a benchmark reports is one of its own counters.
+STANDARD = {"name", "family_index", "per_family_instance_index", "run_name", "run_type",
+            "repetitions", "repetition_index", "threads", "iterations", "real_time",
+            "cpu_time", "time_unit", "aggregate_name", "aggregate_unit", "label",
+            "error_occurred", "error_message"}
+
+def counters(b):
+    found = ["%s=%.4g" % (k, v) for k, v in b.items()
+             if k not in STANDARD and isinstance(v, (int, float))]
+    if found:
+        print("    %s: %s" % (b["name"].partition("/")[0], " ".join(found)))
+
 width = max([34] + [len(b["name"]) for b in runs])
 print("%-*s %13s %13s %8s" % (width, "benchmark", "time", "reference", "ratio"))
 for b in runs:
@@ -54,9 +66,12 @@ for b in runs:
     ref = by_name.get(reference_name(b["name"]))
     if ref is None:
         print("%-*s %13s" % (width, b["name"], fmt(b)))
+        counters(b)
         continue
     ratio = b["real_time"] / ref["real_time"] if ref["real_time"] else float("inf")
     print("%-*s %13s %13s %7.1fx" % (width, b["name"], fmt(b), fmt(ref), ratio))
+    counters(b)
+    counters(ref)
 PY
 done
 exit $status

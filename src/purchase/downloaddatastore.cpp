@@ -122,6 +122,11 @@ bool DownLoadDataStore::createConnection(const QString &driver, const QString &n
     m_db.setDatabaseName(folder + QLatin1Char('/') + name);
     if (!m_db.open())
         return false; // every later statement fails and reports false
+    // Progress is written many times a download. A write-ahead log without a
+    // sync at each commit still survives the program being killed, and a
+    // resume goes on from the partial file's size, not from the record.
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
 
     // On an existing file the first statement fails: its table is there.
     const bool created = exec(QLatin1String(CreateTable));

@@ -60,6 +60,10 @@ public:
     void setMaxReplySize(qint64 bytes);
     qint64 maxReplySize() const;
 
+    // Replaces every query name and value by its full UTF-8 percent-encoding,
+    // in the order of the URL text.
+    static void encodeQueryItems(QUrl &url);
+
     static HttpRequestType httpRequestTypeForText(const QString &text);
     static void textForHttpRequestType(int requestType, QString &text);
 
@@ -76,7 +80,6 @@ private slots:
 
 private:
     void construct(QString url);
-    static void encodeQueryItems(QUrl &url);
     static int percentOf(qint64 done, qint64 total);
     void issue(const QNetworkRequest &request);
     QIODevice *openedPostData();
