@@ -18,8 +18,12 @@ bash tools/samples/build-store-catalogue.sh "$STORE_BOOKS"
 SERVER_PID=
 if [ -x "$BUILD_DIR/bin/zarvostore" ]; then
     export ZARVOREADER_STORE=${ZARVOREADER_STORE:-127.0.0.1:8080}
+    # The store's ledger (user ids, balances, orders, bought books) outlives
+    # the server, like a real store's; it lives beside the reader's data root.
+    STORE_DATA=${ZR_STORE_DATA:-$(dirname "$ZARVOREADER_ROOT")/zarvostore}
+    echo "store ledger: $STORE_DATA"
     "$BUILD_DIR/bin/zarvostore" --port "${ZARVOREADER_STORE##*:}" \
-        --books "$STORE_BOOKS" &
+        --books "$STORE_BOOKS" --data "$STORE_DATA" &
     SERVER_PID=$!
     trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true' EXIT
     # The store reads its catalogue first; the reader's first request should

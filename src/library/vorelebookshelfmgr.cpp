@@ -177,8 +177,9 @@ bool VorelEBookShelfMgr::AddUserId(QString userId)
 
 void VorelEBookShelfMgr::scanNewbookFinish(QString cID, QString filePath)
 {
-    // The download is named after the book id plus the package extension.
-    const qsizetype dot = cID.indexOf(QLatin1Char('.'));
-    const QString bookId = dot < 0 ? cID : cID.left(dot);
+    // The download is named after the book id plus the package extension;
+    // ids may hold dots themselves ("v1.2.vbp" is the book "v1.2").
+    const QLatin1String extension(".vbp");
+    const QString bookId = cID.endsWith(extension) ? cID.chopped(extension.size()) : cID;
     emit scanNewBookUpdateBookshelf(bookId, filePath);
 }

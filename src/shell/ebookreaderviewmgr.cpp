@@ -1,9 +1,11 @@
 #include "ebookreaderviewmgr.h"
 
+#include "downloadmng.h"
 #include "ebookreaderapp.h"
 #include "ebookreadernetmgr.h"
 #include "ebooksetting.h"
 #include "mybookshelf.h"
+#include "purchasemanager.h"
 #include "searchbookmgr.h"
 #include "timeproperty.h"
 #include "vebookreader.h"
@@ -80,9 +82,17 @@ void EBookReaderViewMgr::createEngines(EBookReaderApp *app)
     m_searchBookMgr->setDeclarativeView(*this);
 
     // 10. The download manager: "downloadItemModel", "downloadMgr".
+    m_downloadMng = std::make_unique<DownLoadMng>(nullptr);
+    m_downloadMng->setDeclarativeView(*this);
+
     // 11. The purchase manager over the network, download and database
     //     engines: "purchaseMgrModel".
-    // 12. Finished downloads go to the shelf manager.
+    m_purchaseMgr = std::make_unique<purchaseManager>(*m_bookReaderNetMgr, *m_downloadMng, *db);
+    m_purchaseMgr->setDeclarativeView(*this);
+
+    // 12. Finished downloads go to the shelf manager, which hands them to the
+    //     bookshelf.
+    m_bookShelfMgr->setDownloadManager(m_downloadMng.get());
 }
 
 void EBookReaderViewMgr::loadDocument()
@@ -111,8 +121,10 @@ EBookReaderViewMgr::~EBookReaderViewMgr()
     m_setting.reset();
     m_myBookReader.reset();
     m_bookShelfMgr.reset();
+    m_purchaseMgr.reset();
     m_myBookShelf.reset();
     m_db.reset();
+    m_downloadMng.reset();
     delete m_searchBookMgr;
     m_searchBookMgr = nullptr;
     m_bookReaderNetMgr.reset();

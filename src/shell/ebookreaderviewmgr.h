@@ -4,6 +4,7 @@
 #include <QQuickView>
 #include <memory>
 
+class DownLoadMng;
 class EBookReaderApp;
 class EBookReaderNetMgr;
 class EBookSetting;
@@ -13,6 +14,7 @@ class Timeproperty;
 class VEBookReader;
 class VorelEBookDatabaseEngine;
 class VorelEBookShelfMgr;
+class purchaseManager;
 
 // The one top-level view: builds every engine once, in a fixed order,
 // publishes them to the screens and loads the top-level document.
@@ -56,6 +58,8 @@ private:
     // Owned through its parent, the network manager; deleted ahead of it.
     SearchBookMgr *m_searchBookMgr = nullptr;
     std::unique_ptr<EBookReaderNetMgr> m_bookReaderNetMgr;
+    std::unique_ptr<purchaseManager> m_purchaseMgr;
+    std::unique_ptr<DownLoadMng> m_downloadMng;
     std::unique_ptr<EBookSetting> m_setting;
     std::unique_ptr<Timeproperty> m_curTime;
 };

@@ -126,7 +126,7 @@ private slots:
         QTest::addColumn<QString>("bookId");
         QTest::newRow("package") << QString("12345.vbp") << QString("12345");
         QTest::newRow("no point") << QString("12345") << QString("12345");
-        QTest::newRow("several points") << QString("12.345.vbp") << QString("12");
+        QTest::newRow("several points") << QString("12.345.vbp") << QString("12.345");
     }
 
     void downloadRelay()

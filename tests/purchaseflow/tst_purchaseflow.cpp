@@ -1,0 +1,209 @@
+// A reader buys books from the real store server: a free one, one paid by
+// premium SMS through the store's carrier gateway, one paid from the account,
+// and the ways a purchase stops short. Every finished book must reach the
+// shelf as a new book that opens.
+
+#include "bookpacker.h"
+#include "commondef.h"
+#include "downloadmng.h"
+#include "ebookreadernetmgr.h"
+#include "mybookshelf.h"
+#include "purchasemanager.h"
+#include "storeserverprocess.h"
+#include "testdataroot.h"
+#include "vebookreader.h"
+#include "vorelebookdatabaseengine.h"
+#include "vorelebookitemdata.h"
+#include "vorelebookshelfmgr.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+namespace {
+const int Patience = 30000;
+
+enum Answer
+{
+    Accept,
+    Decline
+};
+
+int gatewayMessages(const QString &logFile)
+{
+    QFile log(logFile);
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return int(log.readAll().count("POST /sms/send "));
+}
+} // namespace
+
+class TstPurchaseFlow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_root.renew());
+        const QString books = m_root.filePath("store-books");
+        QVERIFY(QDir().mkpath(books));
+        const QStringList ids = {"pf.free", "pf.sms", "pf.pay", "pf.sms.declined", "pf.sms.lost"};
+        for (const QString &id : ids) {
+            BookSource source;
+            source.id = id;
+            source.title = QStringLiteral("测试书 %1").arg(id);
+            source.author = QStringLiteral("测试作者");
+            source.chapters = {{"第一章", "第一章的正文。"}, {"第二章", "第二章的正文。"}};
+            QString error;
+            QVERIFY2(BookPacker(source).writeTo(books + '/' + id + ".vbp", &error),
+                     qPrintable(error));
+        }
+        m_store.setDataRoot(m_root.filePath("store-root"));
+        m_store.setLogFile(m_root.filePath("store.log"));
+        QString started =
+            m_store.start(books, {"--price", "pf.sms=sms", "--price", "pf.pay=pay", "--price",
+                                  "pf.sms.declined=sms", "--price", "pf.sms.lost=sms"});
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        // A carrier that delivers the message somewhere else: another store
+        // whose gateway accepts it without paying this store's order.
+        m_lossyCarrier.setDataRoot(m_root.filePath("carrier-root"));
+        m_lossyCarrier.setLogFile(m_root.filePath("carrier.log"));
+        started = m_lossyCarrier.start(books);
+        QVERIFY2(started.isEmpty(), qPrintable(started));
+        qputenv("ZARVOREADER_STORE", m_store.hostPort().toUtf8());
+
+        m_db = std::make_unique<VorelEBookDatabaseEngine>();
+        m_reader = std::make_unique<VEBookReader>();
+        VorelEBookDatabaseEngine *db = m_db.get();
+        m_reader->SetDBEngine(db);
+        m_shelfMgr = std::make_unique<VorelEBookShelfMgr>();
+        m_shelf = std::make_unique<MyBookShelf>(*m_shelfMgr, *m_reader);
+        m_net = std::make_unique<EBookReaderNetMgr>();
+        m_downloads = std::make_unique<DownLoadMng>();
+        m_shelfMgr->setDownloadManager(m_downloads.get());
+        qunsetenv("ZARVOREADER_SMS_GATEWAY");
+        m_purchase = std::make_unique<purchaseManager>(*m_net, *m_downloads, *m_db);
+
+        // The store hands out the user id with the store front.
+        QSignalSpy front(m_net.get(), &EBookReaderNetMgr::onlineBookRequestResponse);
+        m_net->GetOnlineBookInfo(QLatin1String(NOVEL), true);
+        QVERIFY(front.wait(Patience));
+        QVERIFY(!gloabal_UID.isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        m_purchase.reset();
+        m_downloads.reset();
+        m_store.stop();
+        m_lossyCarrier.stop();
+    }
+
+    void journey_data()
+    {
+        QTest::addColumn<QString>("bookId");
+        QTest::addColumn<bool>("lossyCarrier");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::addColumn<int>("messages");
+        QTest::addColumn<bool>("onShelf");
+
+        // One purchase manager serves the rows in order, so a free book after a
+        // paid one must be reported as a plain download again.
+        QTest::newRow("sms charge paid")
+            << "pf.sms" << false << int(Accept) << QList<int>{1, 3} << 1 << true;
+        QTest::newRow("free after paid")
+            << "pf.free" << false << int(Accept) << QList<int>{0} << 0 << true;
+        QTest::newRow("account payment")
+            << "pf.pay" << false << int(Accept) << QList<int>{2, 3} << 0 << true;
+        QTest::newRow("charge declined: nothing sent")
+            << "pf.sms.declined" << false << int(Decline) << QList<int>{1} << 0 << false;
+        QTest::newRow("unknown book")
+            << "pf.none" << false << int(Accept) << QList<int>{5} << 0 << false;
+        QTest::newRow("message lost: the continuation offers the charge again")
+            << "pf.sms.lost" << true << int(Accept) << QList<int>{1, 1} << 1 << false;
+    }
+
+    void journey()
+    {
+        QFETCH(QString, bookId);
+        QFETCH(bool, lossyCarrier);
+        QFETCH(int, answer);
+        QFETCH(QList<int>, statuses);
+        QFETCH(int, messages);
+        QFETCH(bool, onShelf);
+
+        const QString carrierLog = lossyCarrier ? "carrier.log" : "store.log";
+        std::unique_ptr<purchaseManager> lossy;
+        if (lossyCarrier) {
+            // The back end is chosen when the manager is made.
+            qputenv("ZARVOREADER_SMS_GATEWAY",
+                    QString("http://%1/sms/send").arg(m_lossyCarrier.hostPort()).toUtf8());
+            lossy = std::make_unique<purchaseManager>(*m_net, *m_downloads, *m_db);
+            qunsetenv("ZARVOREADER_SMS_GATEWAY");
+            m_net->disconnect(m_purchase.get());
+        }
+        purchaseManager &purchase = lossy ? *lossy : *m_purchase;
+        const int sentBefore = gatewayMessages(m_root.filePath(carrierLog));
+
+        QList<int> seen;
+        // Goes with this row, whichever way the row ends.
+        QObject rowScope;
+        connect(
+            &purchase, &purchaseManager::downloadResponse, &rowScope,
+            [&](int, int status, const QString &) {
+                seen << status;
+                // Stop once the expected steps are through, as a user
+                // who walks away would.
+                if (seen.size() >= statuses.size() || answer == Decline)
+                    return;
+                // The screens act after the answer's dialog, not inside it.
+                if (status == 1)
+                    QMetaObject::invokeMethod(&purchase, "chargedefDownload", Qt::QueuedConnection);
+                else if (status == 2)
+                    QMetaObject::invokeMethod(&purchase, "payDownloadFee", Qt::QueuedConnection);
+            });
+        QSignalSpy finished(m_downloads.get(), &DownLoadMng::downloadFinishedResponse);
+
+        QCOMPARE(purchase.getDownloadedStatus(bookId, "1000"), 0);
+        purchase.purchaseDownloadBook(bookId);
+        QTRY_VERIFY_WITH_TIMEOUT(seen.size() >= statuses.size(), Patience);
+        QCOMPARE(seen, statuses);
+        QVERIFY(!purchase.isSending());
+        QCOMPARE(gatewayMessages(m_root.filePath(carrierLog)) - sentBefore, messages);
+
+        if (!onShelf) {
+            QVERIFY(!m_downloads->GetBookDownloadState(bookId));
+            QVERIFY(!m_shelfMgr->isBookIdExisted(bookId));
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), Patience);
+        QCOMPARE(finished.first().at(0).toString(), bookId + ".vbp");
+        QTRY_VERIFY_WITH_TIMEOUT(m_shelfMgr->isBookIdExisted(bookId), Patience);
+        VorelEBookItemData item;
+        QVERIFY(m_shelfMgr->GetVorelBookProperty(bookId, item));
+        QCOMPARE(item.m_bookMarkFlag, 1);
+        QVERIFY(item.m_downLoadingDate > 0);
+        const QString package = BookFolder + "/" + bookId + ".vbp";
+        QCOMPARE(m_shelf->openBook(bookId, package), 0);
+        // Bought once: the next question finds it on the device.
+        QCOMPARE(purchase.getDownloadedStatus(bookId, "1000"), 1);
+    }
+
+private:
+    TestDataRoot m_root;
+    StoreServerProcess m_store;
+    StoreServerProcess m_lossyCarrier;
+    std::unique_ptr<VorelEBookDatabaseEngine> m_db;
+    std::unique_ptr<VEBookReader> m_reader;
+    std::unique_ptr<VorelEBookShelfMgr> m_shelfMgr;
+    std::unique_ptr<MyBookShelf> m_shelf;
+    std::unique_ptr<EBookReaderNetMgr> m_net;
+    std::unique_ptr<DownLoadMng> m_downloads;
+    std::unique_ptr<purchaseManager> m_purchase;
+};
+
+QTEST_GUILESS_MAIN(TstPurchaseFlow)
+#include "tst_purchaseflow.moc"
