@@ -40,6 +40,7 @@ Item {
             font.pixelSize: 18
         }
         Rectangle {
+            objectName: "newBadge"
             visible: newIconFlag
             anchors.right: parent.right
             anchors.top: parent.top

@@ -1,17 +1,25 @@
 import QtQuick
 import "."
 
-// A modal question with a cancel and a confirm button.
+// A modal question with a cancel and a confirm button, or a notice with one
+// button when there is nothing to cancel.
 Rectangle {
     id: dialog
     property alias message: messageText.text
+    property alias title: titleText.text
     property string confirmText: "确定"
+    property string cancelText: "取消"
     property var pendingAction: null
-    function ask(text, confirmLabel, action) {
+    function ask(text, confirmLabel, action, cancelLabel) {
         message = text
+        title = ""
         confirmText = confirmLabel
+        cancelText = cancelLabel !== undefined ? cancelLabel : "取消"
         pendingAction = action
         visible = true
+    }
+    function tell(text) {
+        ask(text, "知道了", null, "")
     }
     anchors.fill: parent
     color: Qt.rgba(0, 0, 0, 0.45)
@@ -31,7 +39,20 @@ Rectangle {
             width: parent.width - 40
             spacing: 24
             Text {
+                id: titleText
+                objectName: "dialogTitle"
+                visible: text !== ""
+                width: parent.width
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+                color: Theme.ink
+                font.family: Theme.uiFont
+                font.pixelSize: 24
+                font.bold: true
+            }
+            Text {
                 id: messageText
+                objectName: "dialogMessage"
                 width: parent.width
                 wrapMode: Text.Wrap
                 horizontalAlignment: Text.AlignHCenter
@@ -43,7 +64,9 @@ Rectangle {
                 anchors.horizontalCenter: parent.horizontalCenter
                 spacing: 20
                 DialogButton {
-                    text: "取消"
+                    objectName: "cancelButton"
+                    visible: dialog.cancelText !== ""
+                    text: dialog.cancelText
                     onClicked: dialog.visible = false
                 }
                 DialogButton {

@@ -15,8 +15,11 @@ Rectangle {
     // each one up with real data.
     property var screenNames: ["shelf", "sort", "reading", "chapters", "bookmarks", "settings",
                                "store", "category", "recommend", "details", "search", "results",
-                               "account"]
+                               "account", "purchase", "downloads", "newbook"]
     property bool animate: true
+    // True while a screen shown by showScreen waits for an answer; the
+    // screenshot tool waits for it to fall.
+    property bool screenPending: false
 
     readonly property var stack: stackView
     readonly property Item currentScreen: stackView.currentItem
@@ -99,6 +102,17 @@ Rectangle {
         page.start(keyword)
         return page
     }
+    function openDownloads() {
+        var page = stackView.find(function (item) { return item.objectName === "downloadsPage" })
+        if (page) {
+            stackView.pop(page, animate ? StackView.PopTransition : StackView.Immediate)
+            return page
+        }
+        return stackView.push(downloadsComponent, {}, operation())
+    }
+    function buy(bookId, size, title) {
+        purchaseFlow.start(bookId, size, title)
+    }
     function openStoreAccount() {
         var page = stackView.push(storeAccountComponent, {}, operation())
         page.load()
@@ -111,7 +125,9 @@ Rectangle {
             action()
             return
         }
+        screenPending = true
         page.whenLoaded = function () {
+            root.screenPending = false
             var was = root.animate
             root.animate = false
             action()
@@ -125,6 +141,11 @@ Rectangle {
 
     function showScreen(name) {
         animate = false
+        // Nothing left over from the screen before.
+        screenPending = false
+        taskWatch.pauseAt = ""
+        taskWatch.finishOf = ""
+        purchaseFlow.dismiss()
         if (name === "shelf") {
             goToShelf()
         } else if (name === "sort") {
@@ -174,8 +195,179 @@ Rectangle {
             goToShelf()
             openStore()
             openStoreAccount()
+        } else if (name === "purchase") {
+            goToShelf()
+            whenStoreLoaded(function (store) {
+                showCategory(store, "vip", function () { buyFirstBook(store) })
+            })
+        } else if (name === "downloads") {
+            goToShelf()
+            if (taskWatch.pausedTask())
+                openDownloads()
+            else
+                whenStoreLoaded(function (store) {
+                    showCategory(store, "free", function () { downloadAndPause(store) })
+                })
+        } else if (name === "newbook") {
+            goToShelf()
+            finishPausedDownload()
         }
         animate = true
+    }
+
+    // Tour steps that go through the store and the purchase flow.
+    function showCategory(store, id, action) {
+        for (var i = 0; i < store.categoryCount; ++i) {
+            if (titlemodelQt.getIdString(i) === id) {
+                store.selectCategory(i)
+                afterLoad(store, action)
+                return
+            }
+        }
+    }
+    function buyFirstBook(store) {
+        var bookId = store.firstBookId()
+        if (bookId === "")
+            return
+        var details = openStoreDetails(bookId)
+        afterLoad(details, function () {
+            root.screenPending = true
+            purchaseFlow.whenSettled = function () { root.screenPending = false }
+            details.buy()
+        })
+    }
+    // The first book of the page that is neither on the device nor queued.
+    function bookToDownload() {
+        var ids = []
+        for (var i = 0; i < recomodelQt.getCount(); ++i)
+            ids.push(recomodelQt.getBookID(i))
+        for (var j = 0; j < bookmodelQt.getCount(); ++j)
+            ids.push(bookmodelQt.getBookID(j))
+        for (var k = 0; k < ids.length; ++k) {
+            if (ids[k] !== "" && Engines.purchase.getDownloadedStatus(ids[k], "0") === 0)
+                return ids[k]
+        }
+        return ""
+    }
+    // A download on loopback is over in a moment: the task is paused at its
+    // first progress report, so the centre shows it part way.
+    function downloadAndPause(store) {
+        var bookId = Engines.canBuy ? bookToDownload() : ""
+        if (bookId === "") {
+            openDownloads()
+            return
+        }
+        screenPending = true
+        taskWatch.pauseAt = bookId + ".vbp"
+        purchaseFlow.whenSettled = function () {
+            if (taskWatch.pauseAt === "")
+                return
+            // No task came of the order: show the centre as it is.
+            if (!taskWatch.find(taskWatch.pauseAt)) {
+                taskWatch.pauseAt = ""
+                root.showDownloadsSettled()
+            }
+        }
+        purchaseFlow.order(bookId)
+    }
+    function showDownloadsSettled() {
+        var was = animate
+        animate = false
+        goToShelf()
+        openDownloads()
+        animate = was
+        screenPending = false
+    }
+    function showNewBook(bookId) {
+        goToShelf()
+        shelf.revealBook(bookId)
+        screenPending = false
+    }
+    function finishPausedDownload() {
+        var task = taskWatch.pausedTask()
+        if (!task || !Engines.downloads)
+            return
+        screenPending = true
+        taskWatch.finishOf = task.cid
+        Engines.downloads.ReStartTask(task.cid, task.link)
+    }
+
+    // A store answer that failed ends the wait: the screen shows the failure
+    // and there is nothing more to come for it.
+    Connections {
+        target: bookNetMgr
+        ignoreUnknownSignals: true
+        function settleOnFailure(errorCode) {
+            if (errorCode !== 200)
+                root.screenPending = false
+        }
+        function onOnlineBookRequestResponse(errorCode) { settleOnFailure(errorCode) }
+        function onMoreRequestResponse(errorCode) { settleOnFailure(errorCode) }
+        function onSearchKeyWordResponse(errorCode) { settleOnFailure(errorCode) }
+        function onSearchResultResponse(errorCode) { settleOnFailure(errorCode) }
+        function onBookInfoRequestResponse(errorCode) { settleOnFailure(errorCode) }
+        function onMyAccountRequestResponse(errorCode) { settleOnFailure(errorCode) }
+    }
+
+    // Follows every download task, for the tour's pause and finish steps.
+    Instantiator {
+        id: taskWatch
+        property string pauseAt: ""
+        property string finishOf: ""
+        model: Engines.downloadList
+        function find(cid) {
+            for (var i = 0; i < count; ++i) {
+                var task = objectAt(i)
+                if (task && task.cid === cid)
+                    return task
+            }
+            return null
+        }
+        function pausedTask() {
+            for (var i = 0; i < count; ++i) {
+                var task = objectAt(i)
+                if (task && task.taskState === 2 && task.done > 0)
+                    return task
+            }
+            return null
+        }
+        function reported(task) {
+            if (task.cid !== pauseAt || task.taskState !== 1 || task.done <= 0)
+                return
+            pauseAt = ""
+            // Not from inside the engine's own report.
+            Qt.callLater(taskWatch.pauseAndShow, task.cid, task.link)
+        }
+        function pauseAndShow(cid, link) {
+            Engines.downloads.PauseTask(cid, link)
+            root.showDownloadsSettled()
+        }
+        delegate: QtObject {
+            readonly property string cid: model.cid
+            readonly property string link: model.link
+            readonly property int done: model.downloadedsize
+            readonly property int taskState: model.downloadState
+            onDoneChanged: taskWatch.reported(this)
+            onTaskStateChanged: taskWatch.reported(this)
+        }
+    }
+    Connections {
+        target: Engines.downloads
+        function onDownloadFinishedResponse(cid, folder) {
+            // The shelf has taken the book in by now.
+            if (taskWatch.pauseAt === cid) {
+                taskWatch.pauseAt = ""
+                Qt.callLater(root.showDownloadsSettled)
+            }
+            if (taskWatch.finishOf !== cid)
+                return
+            taskWatch.finishOf = ""
+            Qt.callLater(root.showNewBook, cid.replace(/\.vbp$/, ""))
+        }
+    }
+    Component.onCompleted: {
+        if (Engines.downloads)
+            Engines.downloads.AutomaticDownloadTask()
     }
 
     // Tell the view when the screen layout changes, so that its width and
@@ -199,6 +391,7 @@ Rectangle {
         onBookOpened: root.openReading()
         onSettingsRequested: root.openSettings()
         onStoreRequested: root.openStore()
+        onDownloadsRequested: root.openDownloads()
     }
 
     Component {
@@ -221,6 +414,7 @@ Rectangle {
             onBack: root.storeBack()
             onSearchRequested: root.openStoreSearch()
             onAccountRequested: root.openStoreAccount()
+            onDownloadsRequested: root.openDownloads()
             onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
             onRecommendRequested: function (listId, listName) { root.openRecommend(listId, listName) }
         }
@@ -235,7 +429,9 @@ Rectangle {
     Component {
         id: storeDetailsComponent
         StoreDetailsPage {
+            ordering: purchaseFlow.ordering
             onBack: root.storeBack()
+            onBuyRequested: function (bookId, size, title) { root.buy(bookId, size, title) }
         }
     }
     Component {
@@ -259,9 +455,20 @@ Rectangle {
         }
     }
     Component {
+        id: downloadsComponent
+        DownloadPage {
+            onBack: root.storeBack()
+        }
+    }
+    Component {
         id: settingsComponent
         SettingsPage {
             onBack: stackView.pop(root.animate ? StackView.PopTransition : StackView.Immediate)
         }
+    }
+
+    PurchaseFlow {
+        id: purchaseFlow
+        onDownloadsRequested: root.openDownloads()
     }
 }

@@ -12,6 +12,7 @@ Rectangle {
     signal bookOpened(string bookId)
     signal settingsRequested()
     signal storeRequested()
+    signal downloadsRequested()
 
     property alias sortMenuVisible: sortMenu.visible
     readonly property int bookCount: grid.count
@@ -47,6 +48,18 @@ Rectangle {
         }
         return books.count > 0 ? books.objectAt(0) : null
     }
+    // Scrolls the shelf until the book with this id is in sight.
+    function revealBook(bookId) {
+        books.active = true
+        for (var i = 0; i < books.count; ++i) {
+            var b = books.objectAt(i)
+            if (b && b.bookId === bookId) {
+                grid.positionViewAtIndex(i, GridView.Contain)
+                return true
+            }
+        }
+        return false
+    }
     function chooseOrder(index) {
         sortMenu.visible = false
         myBookShelf.handleOrderPopup(index)
@@ -66,6 +79,9 @@ Rectangle {
             text: "书城"
             visible: typeof bookNetMgr !== "undefined" && bookNetMgr !== null
             onClicked: page.storeRequested()
+        }
+        DownloadBadgeButton {
+            onClicked: page.downloadsRequested()
         }
         BarButton {
             objectName: "sortButton"

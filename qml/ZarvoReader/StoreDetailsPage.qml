@@ -1,9 +1,10 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import "."
+import "ResultWords.js" as ResultWords
 
-// The store page of one book: cover, title, author, publisher, status, size
-// and the description.
+// The store page of one book: cover, title, author, publisher, status, size,
+// the buy button and the description.
 Rectangle {
     id: page
     objectName: "detailsPage"
@@ -11,6 +12,8 @@ Rectangle {
 
     property string bookId: ""
     property bool waiting: false
+    // Set by callers that want to act once the page has arrived.
+    property var whenLoaded: null
     signal back()
 
     readonly property bool loaded: status.mode === "ready"
@@ -21,16 +24,16 @@ Rectangle {
         waiting = true
         bookNetMgr.GetBookInfo(id)
     }
-    // Bytes as a reader reads them.
-    function sizeText(bytes) {
-        var n = Number(bytes)
-        if (!(n > 0))
-            return ""
-        if (n < 1024)
-            return n + " B"
-        if (n < 1024 * 1024)
-            return (n / 1024).toFixed(1) + " KB"
-        return (n / 1024 / 1024).toFixed(1) + " MB"
+    // The purchase flow answers the buy button; it is busy while an order
+    // is with the store.
+    property bool ordering: false
+    signal buyRequested(string bookId, string size, string title)
+    // The store names a price only when it has one; what a book costs is
+    // otherwise known once it is ordered.
+    readonly property string price: bookInfoModel.price === "free" ? "" : bookInfoModel.price
+
+    function buy() {
+        buyRequested(bookId, bookInfoModel.bookSize, bookInfoModel.bookName)
     }
 
     Connections {
@@ -39,10 +42,16 @@ Rectangle {
             if (!page.waiting)
                 return
             page.waiting = false
-            if (errorCode === 200)
-                status.showReady()
-            else
+            if (errorCode !== 200) {
                 status.showError(errorCode)
+                return
+            }
+            status.showReady()
+            if (page.whenLoaded) {
+                var action = page.whenLoaded
+                page.whenLoaded = null
+                action()
+            }
         }
     }
 
@@ -109,7 +118,7 @@ Rectangle {
                             { label: "出版", value: bookInfoModel.publisher, name: "detailsPublisher" },
                             { label: "章节", value: bookInfoModel.status !== "" ? "共 " + bookInfoModel.status + " 章" : "", name: "detailsStatus" },
                             { label: "价格", value: bookInfoModel.price, name: "detailsPrice" },
-                            { label: "大小", value: page.sizeText(bookInfoModel.bookSize), name: "detailsSize" }
+                            { label: "大小", value: ResultWords.sizeText(bookInfoModel.bookSize), name: "detailsSize" }
                         ]
                         delegate: Row {
                             visible: modelData.value !== ""
@@ -131,6 +140,22 @@ Rectangle {
                             }
                         }
                     }
+                }
+            }
+
+            Item {
+                width: parent.width
+                height: Engines.canBuy ? 88 : 0
+                visible: Engines.canBuy
+                DialogButton {
+                    objectName: "buyButton"
+                    anchors.centerIn: parent
+                    width: parent.width - 48
+                    height: 56
+                    primary: !page.ordering
+                    text: page.ordering ? "正在下单…"
+                                        : (page.price === "" ? "下载" : "购买下载（" + page.price + "）")
+                    onClicked: page.buy()
                 }
             }
 

@@ -13,6 +13,7 @@ Rectangle {
     signal back()
     signal searchRequested()
     signal accountRequested()
+    signal downloadsRequested()
     signal detailsRequested(string bookId)
     signal recommendRequested(string listId, string listName)
 
@@ -90,6 +91,9 @@ Rectangle {
             objectName: "storeSearchButton"
             text: "搜索"
             onClicked: page.searchRequested()
+        }
+        DownloadBadgeButton {
+            onClicked: page.downloadsRequested()
         }
         BarButton {
             objectName: "storeAccountButton"

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import "."
+import "ResultWords.js" as ResultWords
 
 // What a store screen shows while its answer is on the way or when it did not
 // come: a spinner, or the words for the result code and a retry button.
@@ -26,15 +27,8 @@ Rectangle {
         errorCode = code
         mode = "error"
     }
-    // The result codes of the store client, in words a reader understands.
     function describe(code) {
-        if (code === -100)
-            return "无法连接书城，请检查网络后重试"
-        if (code === -200)
-            return "书城暂时找不到这项内容"
-        if (code === -300)
-            return "出了点问题，请稍后再试"
-        return "书城没能提供这项内容（代码 " + code + "）"
+        return ResultWords.describe(code)
     }
 
     objectName: "storeStatus"

@@ -4,10 +4,15 @@ import "."
 // A short message over the bottom of the screen that fades by itself.
 Rectangle {
     id: toast
+    readonly property alias message: text.text
     function show(message) {
         text.text = message
         opacity = 1
         hideTimer.restart()
+    }
+    function hide() {
+        hideTimer.stop()
+        opacity = 0
     }
     anchors.horizontalCenter: parent.horizontalCenter
     anchors.bottom: parent.bottom

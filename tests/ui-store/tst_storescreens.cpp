@@ -6,6 +6,7 @@
 #include "bookpacker.h"
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
+#include "screendriver.h"
 #include "storeserverprocess.h"
 
 #include <QDir>
@@ -43,25 +44,6 @@ QString description(int i)
 // How long to wait for an answer or a picture; the machine may be busy.
 const int Patience = 30000;
 
-QQuickItem *findIn(QQuickItem *from, const QString &name)
-{
-    if (!from)
-        return nullptr;
-    if (from->objectName() == name)
-        return from;
-    const QList<QQuickItem *> children = from->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = findIn(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-QString text(QQuickItem *item)
-{
-    return item ? item->property("text").toString() : QString();
-}
-
 } // namespace
 
 class TstStoreScreens : public QObject
@@ -91,7 +73,7 @@ private slots:
         QVERIFY2(started.isEmpty(), qPrintable(started));
         qputenv("ZARVOREADER_STORE", m_server.hostPort().toUtf8());
         startReader();
-        if (m_view && !m_view->rootContext()->contextProperty("bookNetMgr").isValid())
+        if (m_ui.view() && !m_ui.view()->rootContext()->contextProperty("bookNetMgr").isValid())
             QSKIP("the store engines are not registered on the view in this build");
     }
 
@@ -181,7 +163,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
         QVERIFY(click(onScreen("searchInput")));
         for (const QChar c : QString("鲁迅"))
-            QTest::sendKeyEvent(QTest::Click, m_view, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, m_ui.view(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
         QCOMPARE(screen()->property("inputText").toString(), "鲁迅");
         shot("search");
         QVERIFY(click(onScreen("searchButton")));
@@ -268,57 +251,23 @@ private:
         QVERIFY(m_root->isValid());
         qputenv("ZARVOREADER_ROOT", m_root->path().toLocal8Bit());
         m_app = std::make_unique<EBookReaderApp>();
-        m_view = nullptr;
-        for (QWindow *window : QGuiApplication::allWindows()) {
-            if (auto *view = qobject_cast<EBookReaderViewMgr *>(window))
-                m_view = view;
-        }
-        QVERIFY(m_view && m_view->status() == QQuickView::Ready);
-        m_app->showExpanded();
-        m_view->resize(480, 800);
-        QVERIFY(QTest::qWaitForWindowExposed(m_view));
-        // Transitions would only make each step wait; the screens are the same.
-        root()->setProperty("animate", false);
+        QVERIFY(m_ui.attach(*m_app));
     }
 
-    QQuickItem *root() const { return m_view ? m_view->rootObject() : nullptr; }
-    QQuickItem *screen() const
+    QQuickItem *root() const { return m_ui.root(); }
+    QQuickItem *screen() const { return m_ui.screen(); }
+    QQuickItem *onScreen(const QString &name) const { return m_ui.onScreen(name); }
+    static QQuickItem *findIn(QQuickItem *from, const QString &name)
     {
-        return root() ? root()->property("currentScreen").value<QQuickItem *>() : nullptr;
+        return ScreenDriver::findIn(from, name);
     }
-    QQuickItem *onScreen(const QString &name) const { return findIn(screen(), name); }
-
+    static QString text(QQuickItem *item) { return ScreenDriver::text(item); }
     static QQuickItem *listItem(QQuickItem *list, int index)
     {
-        QQuickItem *item = nullptr;
-        if (list)
-            QMetaObject::invokeMethod(list, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, item),
-                                      Q_ARG(int, index));
-        return item;
+        return ScreenDriver::listItem(list, index);
     }
-
-    // Taps the middle of the item as a finger would.
-    bool click(QQuickItem *item)
-    {
-        if (!item || !item->isVisible())
-            return false;
-        const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
-        QTest::mouseClick(m_view, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
-        return true;
-    }
-
-    void shot(const QString &name)
-    {
-        const QString folder = qEnvironmentVariable("ZR_BINARY_DIR") + "/ui-screenshots";
-        QVERIFY(QDir().mkpath(folder));
-        QTest::qWait(50); // let pictures that have arrived be drawn
-        const QImage image = m_view->grabWindow();
-        const QString path = QString("%1/store-%2-%3.png")
-                                 .arg(folder)
-                                 .arg(++m_shotIndex, 2, 10, QChar('0'))
-                                 .arg(name);
-        QVERIFY2(!image.isNull() && image.save(path), qPrintable(path));
-    }
+    bool click(QQuickItem *item) { return m_ui.click(item); }
+    void shot(const QString &name) { QVERIFY2(m_ui.shot("store", name), qPrintable(name)); }
 
     // From the shelf, by the store button of its title bar.
     void openStoreFront()
@@ -333,10 +282,9 @@ private:
     QTemporaryDir m_dir;
     QString m_books;
     StoreServerProcess m_server;
-    int m_shotIndex = 0;
+    ScreenDriver m_ui;
     std::unique_ptr<QTemporaryDir> m_root;
     std::unique_ptr<EBookReaderApp> m_app;
-    EBookReaderViewMgr *m_view = nullptr;
 };
 
 int main(int argc, char *argv[])

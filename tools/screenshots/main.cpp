@@ -2,12 +2,15 @@
 //   zarvoshots DIR
 // The real application object is built, so the screens see the same engines
 // and names as when the reader runs. The top-level item lists its screens in
-// `screenNames` and shows one with `showScreen(name)`.
+// `screenNames`, shows one with `showScreen(name)` and holds `screenPending`
+// while that screen still waits for the store.
 
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
+#include "slowlink.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
@@ -21,6 +24,13 @@ namespace {
 const int ShotWidth = 480;
 const int ShotHeight = 800;
 const int SettleMs = 300;
+// A screen that needs the store's answers (or a download) raises the root's
+// `screenPending` until they came; past this it is shot as it stands.
+const int PendingLimitMs = 30000;
+// Book packages reach the reader at 50 KB/s, in steps small enough that a
+// book of a few dozen kilobytes reports progress before it is complete.
+const int LinkStepBytes = 512;
+const int LinkStepMs = 10;
 
 void setDefaultEnv(const char *name, const char *value)
 {
@@ -44,6 +54,14 @@ void settle(int ms)
     loop.exec();
 }
 
+void waitWhilePending(QQuickItem *root)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (root->property("screenPending").toBool() && clock.elapsed() < PendingLimitMs)
+        settle(50);
+}
+
 // The document is loaded synchronously from a local file, but a remote or
 // asynchronous one may still be loading.
 bool waitUntilLoaded(EBookReaderViewMgr *view)
@@ -57,6 +75,20 @@ bool waitUntilLoaded(EBookReaderViewMgr *view)
         loop.exec();
     }
     return view->status() == QQuickView::Ready && view->rootObject();
+}
+
+// Puts the slow link between the reader and the store ($ZARVOREADER_STORE,
+// else the default address), so a download is seen under way.
+bool slowDownTheStore(SlowLink &link)
+{
+    const QString store =
+        qEnvironmentVariable("ZARVOREADER_STORE", QStringLiteral("127.0.0.1:8080"));
+    bool ok = false;
+    const int port = store.section(QLatin1Char(':'), -1).toInt(&ok);
+    if (!ok || port <= 0 || port > 65535 || !link.listen(quint16(port), LinkStepBytes, LinkStepMs))
+        return false;
+    qputenv("ZARVOREADER_STORE", link.hostPort().toUtf8());
+    return true;
 }
 
 int fail(const QString &message)
@@ -79,6 +111,10 @@ int main(int argc, char *argv[])
     const QString outDir = args.at(1);
     if (!QDir().mkpath(outDir))
         return fail(QStringLiteral("cannot create %1").arg(outDir));
+
+    SlowLink link;
+    if (!slowDownTheStore(link))
+        return fail(QStringLiteral("cannot put a relay in front of the store"));
 
     EBookReaderApp readerApp;
     readerApp.showExpanded();
@@ -106,6 +142,7 @@ int main(int argc, char *argv[])
         const QString &name = names.at(i);
         if (!QMetaObject::invokeMethod(root, "showScreen", Q_ARG(QVariant, name)))
             return fail(QStringLiteral("showScreen(\"%1\") could not be called").arg(name));
+        waitWhilePending(root);
         settle(SettleMs);
         const QImage image = view->grabWindow();
         const QString path = QDir(outDir).filePath(

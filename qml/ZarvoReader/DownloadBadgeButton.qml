@@ -1,0 +1,33 @@
+import QtQuick
+import "."
+
+// The title-bar way into the download centre, with the number of running
+// downloads on a badge. Hidden while the program runs without downloads.
+BarButton {
+    id: button
+    objectName: "downloadsButton"
+    readonly property int running: Engines.runningDownloads
+    text: "下载"
+    visible: Engines.downloads !== null
+
+    Rectangle {
+        objectName: "downloadBadge"
+        visible: button.running > 0
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.topMargin: 6
+        width: Math.max(22, badgeText.implicitWidth + 10)
+        height: 22
+        radius: 11
+        color: Theme.badge
+        Text {
+            id: badgeText
+            anchors.centerIn: parent
+            text: button.running
+            color: "white"
+            font.family: Theme.uiFont
+            font.pixelSize: 13
+            font.bold: true
+        }
+    }
+}
