@@ -21,10 +21,11 @@ Rectangle {
         myBookShelf.updateBookList()
     }
     // Opens a book through the shelf; the reading screen is shown only when
-    // the engine could open it.
+    // the engine could open it. A book whose file is away stays on the shelf;
+    // only a damaged one is gone after the refresh.
     function openBook(bookId, bookPath) {
         if (myBookShelf.openBook(bookId, bookPath) !== 0) {
-            toast.show("这本书无法打开，已从书架移除")
+            toast.show("这本书现在无法打开")
             refresh()
             return false
         }

@@ -189,19 +189,42 @@ int VEBookReader::GetOneChapterContent()
     return EerrorNot;
 }
 
-int VEBookReader::GetChapterContent(const QString &bookid, const QString &path)
+int VEBookReader::GetChapterContent(const QString &bookid, const QString &path, bool &packageRead)
 {
     chapter = nullptr;
     bookinfo = std::make_unique<VRRBookInfo>();
     VRRBookInfo *info = bookinfo.get();
+    packageRead = false;
     const int result = m_vbpReader.openVBP(bookid, path, chapter, info);
     if (result != EerrorNot)
         return result;
+    // A book that lists no chapter is malformed as a whole.
+    if (bookinfo->m_caplist.isEmpty())
+        return NoSuchChapter;
+    packageRead = true;
     const int loaded = GetOneChapterContent();
     if (loaded != EerrorNot)
         return loaded;
     AllChapterNum = int(bookinfo->m_caplist.size());
     return EerrorNot;
+}
+
+bool VEBookReader::IsDamagedPackage(int result)
+{
+    // A missing or unreadable file (storage unmounted, no permission), one
+    // shorter than its own directory says (still being copied over) and a
+    // shortage of memory may all pass; only a package whose content was read
+    // and is not a book is beyond repair.
+    switch (result) {
+    case EerrorNot:
+    case EFileNotExist:
+    case EopenVbpFileError:
+    case EFileSizeError:
+    case EMemoryNotEnough:
+        return false;
+    default:
+        return true;
+    }
 }
 
 void VEBookReader::RemoveBrokenBook()
@@ -229,9 +252,18 @@ int VEBookReader::OpenOneBook(const QString &bookid, const QString &path)
     PageLineContent.clear();
     bookmark.clear();
 
-    const int result = GetChapterContent(bookid, path);
+    bool packageRead = false;
+    const int result = GetChapterContent(bookid, path, packageRead);
     if (result != EerrorNot) {
-        RemoveBrokenBook();
+        // Only a malformed package leaves the library. A file that is away
+        // for the moment, or a bad first chapter, keeps the book's row, its
+        // position and its bookmarks: the shelf goes on showing the book as
+        // it was, and it opens where it was left once it can be read again.
+        if (!packageRead && IsDamagedPackage(result))
+            RemoveBrokenBook();
+        // No book is open now, so closing must not store a position over the
+        // one kept for this book.
+        BookId.clear();
         return result;
     }
     ChapterNameListModel->setBookName(bookinfo->m_title);
@@ -287,7 +319,8 @@ int VEBookReader::GetNextOnePageContent()
     CurrentPageNum = 0;
     const int result = GetOneChapterContent();
     if (result != EerrorNot) {
-        RemoveBrokenBook();
+        // One bad chapter does not make the book worthless: the reader stays
+        // on the page shown and the library keeps everything of the book.
         CurrentChapterNum = oldChapter;
         CurrentPageNum = oldPage;
         return result;
@@ -339,6 +372,9 @@ bool VEBookReader::IsTheLastPage()
 
 bool VEBookReader::StorePosition(const QString &bookid, const VorelEBookChapterItemData &record)
 {
+    // A position without its book would outlive it unseen.
+    if (!m_dbEngine->isBookIdExisted(bookid))
+        return false;
     int count = 0;
     if (!m_dbEngine->GetBookChapterMarkCount(bookid, count))
         return false;

@@ -75,9 +75,13 @@ public:
 private:
     int GetOneChapterContent();
     int GetOneChapterContentInfo(const QString &chapterId);
-    int GetChapterContent(const QString &bookid, const QString &path);
+    // packageRead tells whether the failure, if any, came after a package
+    // that lists its chapters had been read.
+    int GetChapterContent(const QString &bookid, const QString &path, bool &packageRead);
     int GetOneChapterPageNum();
     void SetOneLineContent();
+    // Whether an open result means the package itself is malformed.
+    static bool IsDamagedPackage(int result);
     void RemoveBrokenBook();
     bool ChapterInBook(int chapterNum) const;
     QString CurrentChapterId() const;

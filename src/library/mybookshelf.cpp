@@ -116,6 +116,9 @@ void MyBookShelf::refreshBookshelfModel(QString cid, QString path)
 
 int MyBookShelf::openBook(QString bookid, QString bookpath)
 {
+    // A book whose file is away (storage unmounted, file unreadable) keeps
+    // its row and is shown as before; only a malformed package leaves the
+    // library, and the next refresh drops it from the shelf.
     if (m_bookReaderModel.OpenOneBook(bookid, bookpath) != 0)
         return 2;
     m_bookshelfMgr.setNewiconFlag(bookid, 0);

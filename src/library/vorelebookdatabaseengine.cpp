@@ -304,10 +304,15 @@ bool VorelEBookDatabaseEngine::setNewiconFlagToDB(QString bookId, int flag)
 bool VorelEBookDatabaseEngine::UpdateReadingDateByBookId(QString bookId,
                                                          QDateTime m_lastReadingDate)
 {
-    // Showing a book for reading also clears its new-book flag.
-    return exec(QStringLiteral("UPDATE DBBookTable SET bookReadingDate=?,bookMark =?  WHERE "
+    // Showing a book for reading also clears its new-book flag. A book that
+    // is not in the library is no success: its reader must not go on to
+    // store a position for it.
+    QSqlQuery query(m_db);
+    return exec(query,
+                QStringLiteral("UPDATE DBBookTable SET bookReadingDate=?,bookMark =?  WHERE "
                                "bookid = ?"),
-                {integer(m_lastReadingDate.toSecsSinceEpoch()), decimalText(0), text(bookId)});
+                {integer(m_lastReadingDate.toSecsSinceEpoch()), decimalText(0), text(bookId)}) &&
+           query.numRowsAffected() > 0;
 }
 
 // ---- Reading position ----

@@ -39,8 +39,8 @@ const char *const UidKey = "store/uid";
 const char *const OpenFlag = "true";
 const int MaxUidLength = 128;
 
-// The id goes into every request URL unescaped, so only plain id characters
-// are taken from an answer.
+// The id goes into every request and is kept between runs, so only plain id
+// characters are taken from an answer.
 bool isSaneUid(const QString &value)
 {
     if (value.isEmpty() || value.size() > MaxUidLength)
@@ -253,28 +253,45 @@ bool EBookReaderNetMgr::GetOnlineBookInfo(QString catId, bool changeTitle)
         maker.libraryReqAssemble(gloabal_UID, imei, QLatin1String(Chinese), QLatin1String(NOVEL),
                                  QLatin1String(Channel), QLatin1String(Version), ua);
     }
+    m_libraryPageCurrent = true;
+    m_libraryPageStoreFront = changeTitle;
     startRequest(m_EBooklibraryConnection, maker.getUrl(), &EBookReaderNetMgr::onlineBookFinished);
     return false;
 }
 
-bool EBookReaderNetMgr::initCacheData(const QString &catId, bool changeTitle)
+EBookReaderLibrary *EBookReaderNetMgr::cachedPage(const QString &catId, bool storeFront) const
 {
-    EBookReaderLibrary *hit = nullptr;
     for (const CacheEntry &entry : m_CacheList) {
         // The store front is the page that was loaded as the store front, not
         // whichever category page happened to arrive first.
-        const bool matches = changeTitle ? entry.storeFront : entry.page->currentId == catId;
-        if (matches) {
-            hit = entry.page.get();
-            break;
-        }
+        const bool matches = storeFront ? entry.storeFront : entry.page->currentId == catId;
+        if (matches)
+            return entry.page.get();
     }
+    return nullptr;
+}
+
+bool EBookReaderNetMgr::initCacheData(const QString &catId, bool changeTitle)
+{
+    EBookReaderLibrary *hit = cachedPage(catId, changeTitle);
     if (!hit)
         return false;
+    // The screen shows this page now; a page still on its way is no longer
+    // the one it waits for.
+    m_libraryPageCurrent = false;
     titleChangeIndex = false;
     pReaderLibrary = hit;
     initOnlineData();
     return true;
+}
+
+void EBookReaderNetMgr::keepLatePage(std::unique_ptr<EBookReaderLibrary> page, int code)
+{
+    // Neither rows nor signals: the screen shows another page by now. A good
+    // page still saves asking for it again.
+    if (code != SERVER_OK || cachedPage(page->currentId, m_libraryPageStoreFront))
+        return;
+    m_CacheList.push_back(CacheEntry{std::move(page), m_libraryPageStoreFront});
 }
 
 void EBookReaderNetMgr::onlineBookFinished()
@@ -282,6 +299,11 @@ void EBookReaderNetMgr::onlineBookFinished()
     auto page = std::make_unique<EBookReaderLibrary>();
     const int code =
         readAnswer<EBookLibraryXmlHandler>(m_EBooklibraryConnection, page.get(), TakeUid);
+    if (!m_libraryPageCurrent) {
+        keepLatePage(std::move(page), code);
+        return;
+    }
+    m_libraryPageCurrent = false;
     if (code != SERVER_OK) {
         // An error page is never cached: it would stand in for the store front.
         pReaderLibrary = nullptr;
@@ -289,9 +311,8 @@ void EBookReaderNetMgr::onlineBookFinished()
         return;
     }
     pReaderLibrary = page.get();
-    const bool storeFront = titleChangeIndex;
     initOnlineData();
-    m_CacheList.push_back(CacheEntry{std::move(page), storeFront});
+    m_CacheList.push_back(CacheEntry{std::move(page), m_libraryPageStoreFront});
     emit onlineBookRequestResponse(SERVER_OK);
 }
 

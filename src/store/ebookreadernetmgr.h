@@ -134,7 +134,12 @@ private:
     template <typename Handler, typename Record>
     int readAnswer(EBooklibraryConnection *connection, Record *record, AnswerUid uidUse);
 
+    // The cached store front (storeFront) or category page catId; null when
+    // none is cached.
+    EBookReaderLibrary *cachedPage(const QString &catId, bool storeFront) const;
     bool initCacheData(const QString &catId, bool changeTitle);
+    // Caches a page that arrived after the screen had moved on.
+    void keepLatePage(std::unique_ptr<EBookReaderLibrary> page, int code);
     void initOnlineData();
     void initRecommendMoreData(RecommendFill type, const EBookReaderSearchResult &page);
     void requestRecommendPage(EBooklibraryConnection *&connection, int page, FinishedSlot finished);
@@ -178,6 +183,11 @@ private:
     bool m_netCheckFlag = true;
     // A page of the recommendation list is on its way.
     bool m_morePagePending = false;
+    // The store front or category page on its way is still the one the
+    // screen waits for; a cache hit shown meanwhile makes it a late page.
+    bool m_libraryPageCurrent = false;
+    // The page on its way is the store front rather than a category page.
+    bool m_libraryPageStoreFront = false;
 };
 
 #endif // EBOOKREADERNETMGR_H

@@ -37,8 +37,9 @@ void HttpCommunicator::construct(QString url)
 {
     connect(&m_networkAccessManager, &QNetworkAccessManager::finished, this,
             &HttpCommunicator::finishedSlot);
-    // Tolerant parsing: the store URL carries keywords raw, spaces and
-    // non-ASCII text included; they are encoded just below.
+    // Tolerant parsing: our own URLs come encoded already, but links taken
+    // from a store answer may carry spaces or non-ASCII text raw; both leave
+    // here in the same fully encoded form.
     m_url.setUrl(url, QUrl::TolerantMode);
     encodeQueryItems(m_url);
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QUrl>
 
 UrlMaker::UrlMaker(RequestType rType)
 {
@@ -60,7 +61,11 @@ void UrlMaker::appendQuery(const char *names, std::initializer_list<QString> val
             continue;
         m_allUrl.append(QLatin1String(keys.at(i)));
         m_allUrl.append(QLatin1Char('='));
-        m_allUrl.append(*value);
+        // A typed "&", "%", "=" or "#" must stay part of the value: once the
+        // URL is finished nobody can tell it from URL syntax any more. The
+        // unreserved characters stay as they are, so ids and numbers read the
+        // same as before.
+        m_allUrl.append(QLatin1String(QUrl::toPercentEncoding(*value)));
         // The separator depends on the position in the list, not on whether
         // a later value is present: an empty last value leaves a trailing "&".
         if (i != count - 1 || trailingSeparator)

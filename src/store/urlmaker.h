@@ -19,8 +19,8 @@ enum RequestType
 
 // Builds the URL text of one store request: base URL, action file name and a
 // query of name=value pairs in a fixed order per request kind. Empty values
-// are left out; values are inserted as they are (the request channel
-// percent-encodes them). Construct, call one assembler, read getUrl().
+// are left out; every value goes in as its UTF-8 percent-encoding, letters,
+// digits and "-._~" unchanged. Construct, call one assembler, read getUrl().
 class UrlMaker
 {
 public:

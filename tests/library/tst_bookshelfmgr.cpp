@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(ids(mgr.GetListData()), QStringList("stays"));
     }
 
-    // A finished download is announced by book id: the file name up to its first point.
+    // A finished download is announced by book id: the file name without its final ".vbp".
     void downloadRelay_data()
     {
         QTest::addColumn<QString>("fileName");

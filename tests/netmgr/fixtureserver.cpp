@@ -2,6 +2,7 @@
 
 #include <QTcpSocket>
 #include <memory>
+#include <utility>
 
 QString FixtureServer::hostPort() const
 {
@@ -44,6 +45,24 @@ void FixtureServer::serve(QTcpSocket *socket, QByteArray &request)
                 : Reply{404, QByteArray()};
     if (reply.shape == Silent)
         return;
+    if (reply.shape == Held) {
+        m_held.append({socket, Reply{reply.status, reply.body, Whole}});
+        return;
+    }
+    answer(socket, reply);
+}
+
+void FixtureServer::releaseHeld()
+{
+    const auto held = std::exchange(m_held, {});
+    for (const auto &entry : held) {
+        if (entry.first)
+            answer(entry.first, entry.second);
+    }
+}
+
+void FixtureServer::answer(QTcpSocket *socket, const Reply &reply)
+{
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) +
                       " X\r\nContent-Type: text/xml; charset=utf-8\r\nConnection: close\r\n";
     const qint64 promised = reply.shape == CutShort ? reply.body.size() * 2 : reply.body.size();

@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
+#include <QPointer>
 #include <QTcpServer>
 #include <QUrl>
 #include <functional>
@@ -16,12 +18,14 @@ class FixtureServer : public QTcpServer
 public:
     // Whole: with its length. Streamed: no length, ended by closing.
     // Silent: never answered. CutShort: half of a promised body, then closed.
+    // Held: answered Whole once the test calls releaseHeld().
     enum Shape
     {
         Whole,
         Streamed,
         Silent,
-        CutShort
+        CutShort,
+        Held
     };
     struct Reply
     {
@@ -39,14 +43,18 @@ public:
     QList<QByteArray> targets;
     // Requests to one action file, e.g. "search.action".
     QList<QUrl> requestsTo(const QString &action) const;
+    // Sends the answers held back so far.
+    void releaseHeld();
 
 protected:
     void incomingConnection(qintptr handle) override;
 
 private:
     void serve(QTcpSocket *socket, QByteArray &request);
+    static void answer(QTcpSocket *socket, const Reply &reply);
 
     Route m_route;
+    QList<QPair<QPointer<QTcpSocket>, Reply>> m_held;
 };
 
 #endif // FIXTURESERVER_H

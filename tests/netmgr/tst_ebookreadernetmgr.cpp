@@ -158,6 +158,37 @@ private slots:
         QCOMPARE(m_server->requestsTo("library.action").size(), 3);
     }
 
+    void lateCategoryPageOnlyFillsCache()
+    {
+        m_server->setRoute([](const QUrl &url) {
+            if (queryValue(url, "cat") != "c1")
+                return Reply{200, storeFront(QByteArray())};
+            // The user id it carries shows when the late page has been read.
+            return Reply{200,
+                         "<vr><uid>U9</uid><cat id=\"c1\"/><subcat id=\"s9\"><item id=\"b9\" "
+                         "type=\"booklist\" name=\"九\">x</item></subcat></vr>",
+                         FixtureServer::Held};
+        });
+        EBookReaderNetMgr mgr;
+        QSignalSpy spy(&mgr, &EBookReaderNetMgr::onlineBookRequestResponse);
+        QVERIFY(!mgr.GetOnlineBookInfo(QString(), true));
+        QVERIFY(spy.wait());
+        // A slow category, then back to the store front from the cache.
+        QVERIFY(!mgr.GetOnlineBookInfo(QStringLiteral("c1"), false));
+        QTRY_COMPARE(m_server->requestsTo("library.action").size(), 2);
+        QVERIFY(mgr.GetOnlineBookInfo(QString(), true));
+        m_server->releaseHeld();
+        QTRY_COMPARE(gloabal_UID, QStringLiteral("U9"));
+
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(mgr.bookListModel()->getBookID(0), QStringLiteral("b1"));
+        QCOMPARE(mgr.titleModel()->getIdString(0), QStringLiteral("c2"));
+        // The late page was kept: the category now opens without asking.
+        QVERIFY(mgr.GetOnlineBookInfo(QStringLiteral("c1"), false));
+        QCOMPARE(mgr.bookListModel()->getBookID(0), QStringLiteral("b9"));
+        QCOMPARE(m_server->requestsTo("library.action").size(), 2);
+    }
+
     void uidTakenOnceUsedLaterAndKept()
     {
         m_server->setRoute([](const QUrl &url) {
@@ -395,6 +426,41 @@ private slots:
         QCOMPARE(pagesAsked(), QStringList({"1", "2", "3", "4"}));
         for (const QUrl &url : m_server->requestsTo("search.action"))
             QCOMPARE(queryValue(url, "keyword"), QStringLiteral("李白 诗"));
+    }
+
+    void typedValuesReachStoreIntact_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("ampersand") << "A&B";
+        QTest::newRow("percent") << "50%41";
+        QTest::newRow("hash") << "李白#";
+        QTest::newRow("plus, equals, space") << "a+b=c d";
+    }
+
+    // Whatever the user types, or an answer hands back as an id, arrives as
+    // it was, and the parameters after it arrive too.
+    void typedValuesReachStoreIntact()
+    {
+        QFETCH(QString, typed);
+        m_server->setRoute([](const QUrl &url) { return Reply{200, listPage(url, 37)}; });
+        EBookReaderNetMgr mgr;
+        SearchBookMgr search(&mgr);
+        QVERIFY(answered(&mgr, &EBookReaderNetMgr::searchResultResponse,
+                         [&] { mgr.SearchByKeyword(&search, typed); }));
+        QVERIFY(answered(&mgr, &EBookReaderNetMgr::searchResultResponse,
+                         [&] { mgr.GetNextPageSearchBykeywordInfo(typed, 2); }));
+        QVERIFY(answered(&mgr, &EBookReaderNetMgr::bookInfoRequestResponse,
+                         [&] { mgr.GetBookInfo(typed); }));
+
+        QCOMPARE(pagesAsked(), QStringList({"1", "2"}));
+        QCOMPARE(search.resultModel()->getBookID(12), QStringLiteral("id12"));
+        for (const QUrl &url : m_server->requestsTo("search.action")) {
+            QCOMPARE(queryValue(url, "keyword"), typed);
+            QCOMPARE(queryValue(url, "numperpage"), QStringLiteral("12"));
+        }
+        const QUrl details = m_server->requestsTo("bookinfo.action").value(0);
+        QCOMPARE(queryValue(details, "bookid"), typed);
+        QCOMPARE(queryValue(details, "height"), QStringLiteral("800"));
     }
 
     void downloadOrderValidDuringSignal()

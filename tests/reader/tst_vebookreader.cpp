@@ -192,9 +192,6 @@ private slots:
         QTest::newRow("no chapters")
             << rawBook({}, {}, R"(<vb ret="0" title="Empty"><keys><author>A</author></keys></vb>)")
             << int(EFileNumError) << 0;
-        QTest::newRow("chapter missing")
-            << rawBook({"One", "Two"}, {BookPacker::chapterPackage("c0001", "only chapter")}) << 0
-            << int(EFileNumError);
     }
 
     void brokenBookLeavesLibrary()
@@ -228,6 +225,80 @@ private slots:
         QVERIFY(m_db->GetMarkRelationCount(id, "c0001", 0, marks));
         QCOMPARE(positions + marks, 0);
         QVERIFY(QFile::exists(bookPath(id)));
+    }
+
+    void passingFailureKeepsBook_data()
+    {
+        QTest::addColumn<QByteArray>("broken"); // empty: no file at all
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<int>("paged"); // the next page, once open
+
+        const QByteArray one = BookPacker::chapterPackage("c0001", numberedLines("1", 25));
+        const QByteArray two = BookPacker::chapterPackage("c0002", numberedLines("2", 21));
+        QFile three(bookPath("three"));
+        QVERIFY(three.open(QIODevice::ReadOnly));
+        QTest::newRow("file missing") << QByteArray() << int(EopenVbpFileError) << 0;
+        QTest::newRow("file being copied over") << three.read(100) << int(EFileSizeError) << 0;
+        QTest::newRow("later chapter missing")
+            << rawBook({"One", "Two", "Three"}, {one, two}) << 0 << int(EFileNumError);
+        QTest::newRow("later chapter damaged")
+            << rawBook({"One", "Two", "Three"}, {one, two, QByteArray(64, 'z')}) << 0
+            << int(EopenVbpFileError);
+        QTest::newRow("first chapter damaged")
+            << rawBook({"One", "Two"}, {QByteArray(64, 'z'), two}) << int(EopenVbpFileError) << 0;
+    }
+
+    void passingFailureKeepsBook()
+    {
+        QFETCH(QByteArray, broken);
+        QFETCH(int, opened);
+        QFETCH(int, paged);
+
+        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        shelve(id);
+        QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0002", 1, "Two")));
+        QVERIFY(m_db->AddMarkRelation(
+            {id, "Three", "c0001", 0, "One", 1, "mark", QDateTime::currentDateTime()}));
+        QVERIFY(QFile::remove(bookPath(id)));
+        QVERIFY(broken.isEmpty() || writeFile(bookPath(id), broken));
+
+        QCOMPARE(open(id), opened);
+        if (opened == 0) {
+            QCOMPARE(m_reader->GetFirstPageContent(), 0);
+            QCOMPARE(m_reader->GetNextOnePageContent(), paged);
+            QCOMPARE(where(), "2/1/2-21");
+        }
+        // Closing stores the position still shown, or nothing when no book opened.
+        QCOMPARE(m_reader->StartUpListView(), opened == 0);
+
+        // The book, its position and its mark wait for the file to come back.
+        QVERIFY(QFile::remove(bookPath(id)) || broken.isEmpty());
+        QVERIFY(QFile::copy(bookPath("three"), bookPath(id)));
+        QVERIFY(m_db->isBookIdExisted(id));
+        QVERIFY(openAt(id));
+        QCOMPARE(where(), "2/1/2-21");
+        QVERIFY(m_reader->GetBookmarkList());
+        QCOMPARE(m_reader->listModel()->rowCount(), 1);
+    }
+
+    void noPositionWithoutBook()
+    {
+        // A book removed as malformed, and a package never taken into the library.
+        shelve("removed", false);
+        QVERIFY(writeFile(bookPath("removed"), QByteArray(200, 'z')));
+        QCOMPARE(open("removed"), int(EFileTypeError));
+        QVERIFY(!m_reader->StartUpListView());
+        QVERIFY(QFile::copy(bookPath("three"), bookPath("unlisted")));
+        QVERIFY(openAt("unlisted"));
+        QVERIFY(!m_reader->StartUpListView());
+        QCOMPARE(m_reader->ResetBookInfo("unlisted"), int(EFileNotExist));
+
+        for (const char *id : {"removed", "unlisted"}) {
+            QVERIFY(!m_db->UpdateReadingDateByBookId(id, QDateTime::currentDateTime()));
+            int positions = -1;
+            QVERIFY(m_db->GetBookChapterMarkCount(id, positions));
+            QCOMPARE(positions, 0);
+        }
     }
 
     void positionSurvivesRestart()

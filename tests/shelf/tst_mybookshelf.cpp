@@ -204,6 +204,33 @@ private slots:
         QVERIFY(QFile::exists(userBook("kept")));
     }
 
+    void bookAwayStaysOnShelf()
+    {
+        QVERIFY(book(userBook("away"), "away", "Away"));
+        start();
+        QCOMPARE(m_shelf->openBook("away", userBook("away")), 0);
+        QCOMPARE(m_reader->GetFirstPageContent(), 0);
+        QVERIFY(m_reader->SaveBookMrak());
+        QVERIFY(m_reader->StartUpListView());
+        const QString stored = m_root.path() + "/away.vbp";
+        QVERIFY(QFile::rename(userBook("away"), stored));
+
+        // Storage away across a restart: the book keeps its place and its
+        // row; opening it fails and changes nothing.
+        stop();
+        start();
+        QCOMPARE(m_shelf->openBook("away", userBook("away")), 2);
+        QVERIFY(!m_reader->StartUpListView());
+        m_shelf->updateBookList();
+        QCOMPARE(shelfIds(), QStringList({"away"}));
+        QCOMPARE(role(0, Model::BookNameRole).toString(), QStringLiteral("Away"));
+
+        QVERIFY(QFile::rename(stored, userBook("away")));
+        QCOMPARE(m_shelf->openBook("away", userBook("away")), 0);
+        QCOMPARE(m_reader->GetFirstPageContent(), 0);
+        QVERIFY(m_reader->IsBookMark());
+    }
+
     void sortOrder()
     {
         QVERIFY(book(userBook("b1"), "b1", "Zebra", "Adams"));

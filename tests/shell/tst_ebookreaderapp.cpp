@@ -234,7 +234,9 @@ private slots:
         source.id = "b1";
         source.title = "Long";
         source.chapters = {{"One", QString("A line of the first chapter.\n").repeated(400)}};
-        const QString package = m_root.filePath("b1.vbp");
+        // In the user's book folder, so the shelf takes it into the library at start.
+        QVERIFY(QDir().mkpath(UserBookFolder.path()));
+        const QString package = UserBookFolder + "/b1.vbp";
         QString error;
         QVERIFY2(BookPacker(source).writeTo(package, &error), qPrintable(error));
 
