@@ -9,9 +9,10 @@ PACKAGES=(
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml
     qml6-module-qtqml-workerscript qml6-module-qtqml-models libqt6sql6-sqlite
-    libcpp-httplib-dev pkg-config libbenchmark-dev libsqlite3-dev
+    pkg-config libbenchmark-dev
     python3 python3-dbusmock dbus dbus-bin
-    fonts-noto-cjk sqlite3 curl ca-certificates nginx
+    fonts-noto-cjk sqlite3 curl ca-certificates nginx postgresql libqt6sql6-psql
+    wrk apache2-utils
 )
 
 missing=()

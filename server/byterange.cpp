@@ -25,7 +25,8 @@ bool ByteRange::readNumber(const QByteArray &text, qint64 *value)
 ByteRange ByteRange::parse(const QByteArray &header, qint64 size)
 {
     const QByteArray value = header.trimmed();
-    if (!value.startsWith("bytes=") || value.contains(','))
+    // The unit is case-insensitive; several ranges are answered whole.
+    if (value.left(6).toLower() != "bytes=" || value.contains(','))
         return ByteRange(Whole, size);
     const QByteArray range = value.mid(6).trimmed();
     const int dash = range.indexOf('-');

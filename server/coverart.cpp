@@ -15,6 +15,11 @@ QByteArray CoverArt::cover(const PackageDirectory &package, QSize size, const QS
     return scaled.isEmpty() ? placeholder(size, bookId) : scaled;
 }
 
+QString CoverArt::fileName(const QString &bookId, QSize size)
+{
+    return bookId + QLatin1Char('-') + QString::fromLatin1(recordName(size));
+}
+
 QByteArray CoverArt::recordName(QSize size)
 {
     return QByteArray::number(size.width()) + '_' + QByteArray::number(size.height()) + ".png";

@@ -17,6 +17,8 @@ public:
     static constexpr QSize SmallSize{44, 63};
 
     static QByteArray cover(const PackageDirectory &package, QSize size, const QString &bookId);
+    // "<book id>-<width>_<height>.png": where a cover is kept as a file.
+    static QString fileName(const QString &bookId, QSize size);
 
 private:
     static QByteArray recordName(QSize size);

@@ -1,16 +1,19 @@
 // zarvostore: the book store the reader talks to, over a folder of packages.
 
+#include "coverexport.h"
 #include "serveroptions.h"
 #include "storecatalogue.h"
 #include "storeledger.h"
 #include "storeserver.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -30,6 +33,17 @@ sigset_t stopSignals()
     sigaddset(&set, SIGTERM);
     sigaddset(&set, SIGUSR1);
     return set;
+}
+
+// Every open connection is a descriptor; the usual soft limit of 1024 would
+// cap the store well below what it can hold.
+void raiseFileLimit()
+{
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
 }
 } // namespace
 
@@ -68,15 +82,24 @@ int main(int argc, char *argv[])
     std::signal(SIGPIPE, SIG_IGN);
 
     StoreLedger ledger;
-    if (!ledger.open(options.dataFolder(), &error)) {
+    if (!ledger.open(options.ledger(), options.dataFolder(), options.ledgerLimits(), &error)) {
         printLine(stderr, QStringLiteral("zarvostore: ") + error);
         return 1;
     }
-    printLine(stderr,
-              options.dataFolder().isEmpty()
-                  ? QStringLiteral("zarvostore: ledger in memory, lost at exit")
-                  : QStringLiteral("zarvostore: ledger in \"%1\"").arg(options.dataFolder()));
-    StoreServer server(catalogue, ledger);
+    printLine(stderr, QStringLiteral("zarvostore: ledger in ") + ledger.place());
+    if (options.accelRedirect() &&
+        !CoverExport::write(
+            catalogue, QDir(options.dataFolder()).filePath(QStringLiteral("covers")), &error)) {
+        printLine(stderr, QStringLiteral("zarvostore: ") + error);
+        return 1;
+    }
+    raiseFileLimit();
+    StoreServer::Settings settings;
+    settings.publicUrl = options.publicUrl();
+    settings.accelRedirect = options.accelRedirect();
+    settings.limits.readTimeoutMs = options.readTimeoutMs();
+    settings.limits.idleTimeoutMs = options.idleTimeoutMs();
+    StoreServer server(catalogue, ledger, settings);
     const int port = server.bind(options.host(), options.port());
     if (port < 0) {
         printLine(stderr, QStringLiteral("zarvostore: cannot listen on %1:%2")

@@ -1,5 +1,6 @@
 #include "storeanswers.h"
 
+#include "coverart.h"
 #include "storecatalogue.h"
 #include "storedocument.h"
 #include "storeledger.h"
@@ -55,7 +56,7 @@ QString StoreAnswers::param(const StoreQuery &query, const char *name)
 
 bool StoreAnswers::validUid(const QString &uid)
 {
-    if (uid.isEmpty() || uid.size() > 64)
+    if (uid.isEmpty() || uid.size() > StoreLedger::IdLimit)
         return false;
     for (const QChar c : uid) {
         const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
@@ -84,10 +85,8 @@ bool StoreAnswers::resolveUid(const StoreQuery &query, QString *uid, StoreReply 
     }
     if (param(query, "openflag") != QLatin1String("true"))
         return true;
-    *uid = m_ledger.allocateUid();
-    if (uid->isEmpty())
-        *refusal = storageFault();
-    return !uid->isEmpty();
+    *uid = StoreLedger::allocateUid();
+    return true;
 }
 
 bool StoreAnswers::readPaging(const StoreQuery &query, int *page, int *perPage)
@@ -292,9 +291,7 @@ StoreReply StoreAnswers::login(const StoreQuery &query, const QString &base)
     if (!uid.isEmpty() && !validUid(uid))
         return fail(Vr, BadParameter, QStringLiteral("malformed uid"));
     if (uid.isEmpty())
-        uid = m_ledger.allocateUid();
-    if (uid.isEmpty())
-        return storageFault();
+        uid = StoreLedger::allocateUid();
     StoreDocument document(Vr);
     document.attribute(Ret, Ok);
     document.textElement(QStringLiteral("uid"), uid);
@@ -362,12 +359,20 @@ StoreReply StoreAnswers::placeOrder(const StoreBook &book, const QString &uid, c
     const QString ticket = m_ledger.paidTicket(uid, book.id);
     if (!ticket.isEmpty())
         return downloadAnswer(book, uid, ticket, base);
-    const std::optional<StoreLedger::Order> order = m_ledger.openOrder(uid, book);
-    if (!order)
+    StoreLedger::Order order;
+    switch (m_ledger.openOrder(uid, book, &order)) {
+    case StoreLedger::Placement::Placed:
+        break;
+    case StoreLedger::Placement::TooMany:
+        return fail(Vr, TooManyOrders, QStringLiteral("too many unpaid orders"));
+    case StoreLedger::Placement::TooLong:
+        return fail(Vr, BadParameter, QStringLiteral("id too long"));
+    case StoreLedger::Placement::Failed:
         return storageFault();
+    }
     if (book.charge == StoreBook::Sms)
-        return chargeAnswer(book, order->sid, order->pid);
-    return payAnswer(book, order->sid, uid);
+        return chargeAnswer(book, order.sid, order.pid);
+    return payAnswer(book, order.sid, uid);
 }
 
 StoreReply StoreAnswers::continueOrder(const StoreBook &book, const QString &uid,
@@ -492,12 +497,15 @@ StoreReply StoreAnswers::cover(const StoreQuery &query)
     const QString size = param(query, "size");
     StoreReply reply;
     reply.contentType = "image/png";
-    if (size == QLatin1String("82_118"))
+    if (size == QLatin1String("82_118")) {
         reply.body = book->largeCover;
-    else if (size.isEmpty() || size == QLatin1String("44_63"))
+        reply.fileName = CoverArt::fileName(book->id, CoverArt::LargeSize);
+    } else if (size.isEmpty() || size == QLatin1String("44_63")) {
         reply.body = book->smallCover;
-    else
+        reply.fileName = CoverArt::fileName(book->id, CoverArt::SmallSize);
+    } else {
         return fail(Vr, BadParameter, QStringLiteral("unknown cover size"), 400);
+    }
     return reply;
 }
 

@@ -34,7 +34,8 @@ public:
         UnknownBook = 40401,
         UnknownCategory = 40402,
         UnknownOrder = 40403,
-        UnknownAction = 40404
+        UnknownAction = 40404,
+        TooManyOrders = 42901
     };
 
     // The service number of the simulated carrier and the body prefix of a
@@ -45,7 +46,8 @@ public:
 
     StoreAnswers(const StoreCatalogue &catalogue, StoreLedger &ledger);
 
-    // base is the store address as the client reached it, ending in "/".
+    // base is the store's public address for links, ending in "/": never
+    // taken from the request, so a client cannot point links elsewhere.
     StoreReply library(const StoreQuery &query, const QString &base);
     StoreReply search(const StoreQuery &query);
     StoreReply keywords(const StoreQuery &query);

@@ -2,9 +2,8 @@
 
 #include "coverart.h"
 #include "packagedirectory.h"
-#include "vbpreader.h"
-#include "vrbchaptersrelt.h"
 #include "vrrbookinfo.h"
+#include "xmlreader.h"
 
 #include <QFileInfo>
 
@@ -26,22 +25,29 @@ bool StoreBookLoader::load(const QString &path, StoreBook &book, QString *proble
         *problem = QStringLiteral("no book description");
         return false;
     }
-    if (!readDescription(path, book, problem))
+    if (!readDescription(package, book, problem))
         return false;
     book.largeCover = CoverArt::cover(package, CoverArt::LargeSize, book.id);
     book.smallCover = CoverArt::cover(package, CoverArt::SmallSize, book.id);
     return true;
 }
 
-bool StoreBookLoader::readDescription(const QString &path, StoreBook &book, QString *problem)
+bool StoreBookLoader::readDescription(const PackageDirectory &package, StoreBook &book,
+                                      QString *problem)
 {
-    VbpReader reader;
+    // Only the description record is read: opening the package the way the
+    // reader does would also copy its cover into the reader's folders.
+    QByteArray index = package.record("index.xml");
+    if (index.isEmpty()) {
+        *problem = QStringLiteral("unreadable book description");
+        return false;
+    }
     VRRBookInfo description;
     VRRBookInfo *descriptionPtr = &description;
-    VRBChaptersRelt *chapters = nullptr;
-    const int code = reader.openVBP(book.id, path, chapters, descriptionPtr);
-    if (code != 0) {
-        *problem = QStringLiteral("package error %1").arg(code);
+    char *text = index.data();
+    XmlReader reader;
+    if (!reader.ParserBookIndexInfo(text, descriptionPtr)) {
+        *problem = QStringLiteral("malformed book description");
         return false;
     }
     book.title = description.m_title.trimmed();

@@ -5,9 +5,11 @@
 
 #include <QString>
 
+class PackageDirectory;
+
 // Turns one book package into a store entry: title, author, description and
-// chapter count through the reader's own package library, the cover
-// pictures through the package directory.
+// chapter count through the reader's own description parser, the cover
+// pictures through the package directory. Nothing is written anywhere.
 class StoreBookLoader
 {
 public:
@@ -16,7 +18,7 @@ public:
     static bool load(const QString &path, StoreBook &book, QString *problem);
 
 private:
-    static bool readDescription(const QString &path, StoreBook &book, QString *problem);
+    static bool readDescription(const PackageDirectory &package, StoreBook &book, QString *problem);
 };
 
 #endif // STOREBOOKLOADER_H

@@ -1,54 +1,77 @@
 #include "storeserver.h"
 
 #include "byterange.h"
+#include "httprequestparser.h"
+#include "httpresponsewriter.h"
+#include "httpserver.h"
 #include "packageversion.h"
 #include "storebook.h"
 #include "storedocument.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
-#include <QUrlQuery>
+#include <QUrl>
 #include <cstdio>
-#include <httplib.h>
-#include <sys/socket.h>
 
 namespace {
-constexpr qint64 ChunkSize = 64 * 1024;
-constexpr size_t RequestBodyLimit = 64 * 1024;
 const char *const XmlType = "text/xml; charset=utf-8";
+const QString ActionPrefix = QStringLiteral("/vorelreader/");
+const QString ActionSuffix = QStringLiteral(".action");
+
+QByteArray storeError(int detail, const QString &message)
+{
+    return StoreDocument::error(QStringLiteral("vr"), 400,
+                                QStringLiteral("%1 %2").arg(detail).arg(message));
+}
+
+StoreReply xmlReply(int status, const QByteArray &body)
+{
+    StoreReply reply;
+    reply.status = status;
+    reply.body = body;
+    reply.contentType = XmlType;
+    return reply;
+}
+
+// The internal location a front server maps onto a folder of files.
+QByteArray internalLocation(const char *folder, const QString &fileName)
+{
+    return QByteArray(folder) + QUrl::toPercentEncoding(fileName);
+}
 } // namespace
 
-StoreServer::StoreServer(const StoreCatalogue &catalogue, StoreLedger &ledger)
-    : m_http(std::make_unique<httplib::Server>()), m_answers(catalogue, ledger)
+StoreServer::StoreServer(const StoreCatalogue &catalogue, StoreLedger &ledger,
+                         const Settings &settings)
+    : m_answers(catalogue, ledger), m_settings(settings)
 {
-    installRoutes();
+    m_http = std::make_unique<HttpServer>(
+        settings.limits,
+        [this](const HttpRequest &request, HttpResponse &response) { handle(request, response); });
+    m_http->setErrorPage(&StoreServer::errorPage);
+    m_http->setLogger(&StoreServer::log);
 }
 
 StoreServer::~StoreServer() = default;
 
 int StoreServer::bind(const QString &host, int port)
 {
-    m_host = host;
-    const std::string address = host.toStdString();
-    if (port == 0) {
-        m_port = m_http->bind_to_any_port(address);
-        return m_port > 0 ? m_port : -1;
+    const int bound = m_http->bind(host, port);
+    if (bound > 0 && m_settings.publicUrl.isEmpty()) {
+        const QString shown = host.contains(QLatin1Char(':')) ? '[' + host + ']' : host;
+        m_settings.publicUrl = QStringLiteral("http://%1:%2/").arg(shown).arg(bound);
     }
-    m_port = port;
-    return m_http->bind_to_port(address, port) ? port : -1;
+    return bound;
 }
 
 bool StoreServer::listen()
 {
-    return m_http->listen_after_bind();
+    return m_http->listen();
 }
 
 bool StoreServer::isRunning() const
 {
-    return m_http->is_running();
+    return m_http->isRunning();
 }
 
 void StoreServer::stop()
@@ -56,76 +79,99 @@ void StoreServer::stop()
     m_http->stop();
 }
 
-void StoreServer::installRoutes()
+QString StoreServer::linkBase() const
 {
-    m_http->set_payload_max_length(RequestBodyLimit);
-    // Stopping waits for idle keep-alive connections to time out.
-    m_http->set_keep_alive_timeout(1);
-    // The library's default also sets SO_REUSEPORT, which lets a second
-    // store bind the same port and silently take half the requests.
-    m_http->set_socket_options([](socket_t socket) {
-        int yes = 1;
-        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-    });
-    // The library slices bodies by the parsed Range itself and gets a range
-    // past the end wrong; packages apply ranges here instead, and no other
-    // answer is ranged. The request object is not const where it lives.
-    m_http->set_pre_routing_handler([](const httplib::Request &request, httplib::Response &) {
-        const_cast<httplib::Request &>(request).ranges.clear();
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    m_http->Get(R"(/vorelreader/([A-Za-z_]+)\.action)",
-                [this](const httplib::Request &request, httplib::Response &response) {
-                    serveAction(request, response);
-                });
-    m_http->Post("/sms/send", [this](const httplib::Request &request, httplib::Response &response) {
-        serveSmsGateway(request, response);
-    });
-    // Whatever the library refuses on its own still gets a store document.
-    const httplib::Server::HandlerWithResponse fillError = [](const httplib::Request &,
-                                                              httplib::Response &response) {
-        if (!response.body.empty() || response.content_length_ > 0)
-            return httplib::Server::HandlerResponse::Unhandled;
-        const QString detail =
-            response.status == 404
-                ? QStringLiteral("%1 unknown action").arg(StoreAnswers::UnknownAction)
-                : QStringLiteral("%1 bad request").arg(StoreAnswers::BadParameter);
-        const QByteArray body = StoreDocument::error(QStringLiteral("vr"), 400, detail);
-        response.set_content(body.constData(), size_t(body.size()), XmlType);
-        return httplib::Server::HandlerResponse::Handled;
-    };
-    m_http->set_error_handler(fillError);
-    m_http->set_logger(&StoreServer::log);
+    // Never the Host header: a client must not choose where links point.
+    return m_settings.publicUrl + QStringLiteral("vorelreader/");
 }
 
-void StoreServer::serveAction(const httplib::Request &request, httplib::Response &response)
+QString StoreServer::actionOf(const QString &path)
 {
-    const std::string action = request.matches[1];
-    const StoreQuery query = queryOf(request);
-    if (action == "package") {
-        servePackage(request, response);
-    } else if (action == "library") {
-        send(response, m_answers.library(query, baseUrl(request)));
-    } else if (action == "search") {
-        send(response, m_answers.search(query));
-    } else if (action == "keywords") {
-        send(response, m_answers.keywords(query));
-    } else if (action == "bookinfo") {
-        send(response, m_answers.bookInfo(query));
-    } else if (action == "userlogin") {
-        send(response, m_answers.login(query, baseUrl(request)));
-    } else if (action == "myaccountinfo") {
-        send(response, m_answers.account(query));
-    } else if (action == "download") {
-        send(response, m_answers.download(query, baseUrl(request)));
-    } else if (action == "cover") {
-        send(response, m_answers.cover(query));
-    } else {
-        send(response, StoreAnswers::unknownAction());
+    if (!path.startsWith(ActionPrefix) || !path.endsWith(ActionSuffix))
+        return {};
+    const QString action =
+        path.mid(ActionPrefix.size(), path.size() - ActionPrefix.size() - ActionSuffix.size());
+    for (const QChar c : action) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                           c == QLatin1Char('_');
+        if (!plain)
+            return {};
     }
+    return action;
 }
 
-void StoreServer::servePackage(const httplib::Request &request, httplib::Response &response)
+void StoreServer::handle(const HttpRequest &request, HttpResponse &response)
+{
+    const bool reading = request.method == "GET" || request.method == "HEAD";
+    const QString action = actionOf(request.path);
+    if (!action.isEmpty()) {
+        if (reading)
+            serveAction(action, request, response);
+        else
+            refuseMethod(response, "GET, HEAD");
+        return;
+    }
+    if (request.path == QLatin1String("/sms/send")) {
+        if (request.method == "POST")
+            serveSmsGateway(request, response);
+        else
+            refuseMethod(response, "POST");
+        return;
+    }
+    send(response, StoreAnswers::unknownAction());
+}
+
+void StoreServer::refuseMethod(HttpResponse &response, const QByteArray &allowed)
+{
+    send(response, xmlReply(405, storeError(StoreAnswers::BadParameter,
+                                            QStringLiteral("method not allowed"))));
+    response.setHeader("Allow", allowed);
+}
+
+void StoreServer::errorPage(int status, HttpResponse &response)
+{
+    const QString reason = QString::fromLatin1(HttpResponseWriter::reason(status)).toLower();
+    send(response, xmlReply(status, storeError(StoreAnswers::BadParameter, reason)));
+}
+
+void StoreServer::serveAction(const QString &action, const HttpRequest &request,
+                              HttpResponse &response)
+{
+    const StoreQuery query = queryOf(request);
+    if (action == QLatin1String("package"))
+        servePackage(request, response);
+    else if (action == QLatin1String("cover"))
+        serveCover(request, response);
+    else if (action == QLatin1String("library"))
+        send(response, m_answers.library(query, linkBase()));
+    else if (action == QLatin1String("search"))
+        send(response, m_answers.search(query));
+    else if (action == QLatin1String("keywords"))
+        send(response, m_answers.keywords(query));
+    else if (action == QLatin1String("bookinfo"))
+        send(response, m_answers.bookInfo(query));
+    else if (action == QLatin1String("userlogin"))
+        send(response, m_answers.login(query, linkBase()));
+    else if (action == QLatin1String("myaccountinfo"))
+        send(response, m_answers.account(query));
+    else if (action == QLatin1String("download"))
+        send(response, m_answers.download(query, linkBase()));
+    else
+        send(response, StoreAnswers::unknownAction());
+}
+
+void StoreServer::serveCover(const HttpRequest &request, HttpResponse &response)
+{
+    const StoreReply reply = m_answers.cover(queryOf(request));
+    if (!m_settings.accelRedirect || reply.status != 200) {
+        send(response, reply);
+        return;
+    }
+    response.setHeader("X-Accel-Redirect", internalLocation("/_covers/", reply.fileName));
+}
+
+void StoreServer::servePackage(const HttpRequest &request, HttpResponse &response)
 {
     StoreReply refusal;
     const StoreBook *book = m_answers.packageBook(queryOf(request), &refusal);
@@ -133,111 +179,93 @@ void StoreServer::servePackage(const httplib::Request &request, httplib::Respons
         send(response, refusal);
         return;
     }
+    if (m_settings.accelRedirect) {
+        response.setHeader(
+            "X-Accel-Redirect",
+            internalLocation("/_packages/", QFileInfo(book->packagePath).fileName()));
+        return;
+    }
+    sendPackage(request, *book, response);
+}
+
+void StoreServer::sendPackage(const HttpRequest &request, const StoreBook &book,
+                              HttpResponse &response)
+{
     // Sized now, not at start-up: the file is what gets sent.
-    const QFileInfo info(book->packagePath);
+    auto file = std::make_unique<QFile>(book.packagePath);
+    const QFileInfo info(book.packagePath);
     const qint64 size = info.size();
-    auto file = std::make_shared<QFile>(book->packagePath);
     if (size < 1 || !file->open(QIODevice::ReadOnly)) {
-        send(response, StoreReply{500, StoreDocument::error(QStringLiteral("vr"), 500), XmlType});
+        send(response, xmlReply(500, StoreDocument::error(QStringLiteral("vr"), 500)));
         return;
     }
     const PackageVersion version(info);
-    response.set_header("Accept-Ranges", "bytes");
-    response.set_header("ETag", version.etag().toStdString());
-    response.set_header("Last-Modified", version.lastModified().toStdString());
+    response.setHeader("Accept-Ranges", "bytes");
+    response.setHeader("ETag", version.etag());
+    response.setHeader("Last-Modified", version.lastModified());
     // A range of a package that changed since the client's copy would splice
     // two versions: such a client gets the whole package.
-    const QByteArray ifRange = QByteArray::fromStdString(request.get_header_value("If-Range"));
     const QByteArray rangeHeader =
-        version.rangeAllowed(ifRange) ? QByteArray::fromStdString(request.get_header_value("Range"))
-                                      : QByteArray();
+        version.rangeAllowed(request.header("If-Range")) ? request.header("Range") : QByteArray();
     const ByteRange range = ByteRange::parse(rangeHeader, size);
     if (range.kind() == ByteRange::Unsatisfiable) {
-        response.set_header("Content-Range", range.contentRange().toStdString());
-        send(response, StoreReply{416,
-                                  StoreDocument::error(QStringLiteral("vr"), 400,
-                                                       QStringLiteral("%1 range not satisfiable")
-                                                           .arg(StoreAnswers::BadParameter)),
-                                  XmlType});
+        send(response, xmlReply(416, storeError(StoreAnswers::BadParameter,
+                                                QStringLiteral("range not satisfiable"))));
+        response.setHeader("Content-Range", range.contentRange());
         return;
     }
     const bool partial = range.kind() == ByteRange::Partial;
-    const qint64 first = partial ? range.first() : 0;
-    const qint64 length = partial ? range.length() : size;
     response.status = partial ? 206 : 200;
+    response.contentType = "application/vbp";
     if (partial)
-        response.set_header("Content-Range", range.contentRange().toStdString());
-    response.set_content_provider(
-        size_t(length), "application/vbp",
-        [file, first](size_t offset, size_t remaining, httplib::DataSink &sink) {
-            const qint64 count = qMin<qint64>(qint64(remaining), ChunkSize);
-            if (!file->seek(first + qint64(offset)))
-                return false;
-            const QByteArray chunk = file->read(count);
-            if (chunk.size() != count)
-                return false;
-            return sink.write(chunk.constData(), size_t(chunk.size()));
-        });
+        response.setHeader("Content-Range", range.contentRange());
+    response.fileOffset = partial ? range.first() : 0;
+    response.fileLength = partial ? range.length() : size;
+    response.file = std::move(file);
 }
 
-void StoreServer::serveSmsGateway(const httplib::Request &request, httplib::Response &response)
+void StoreServer::serveSmsGateway(const HttpRequest &request, HttpResponse &response)
 {
     StoreQuery form = queryOf(request);
-    const std::string type = request.get_header_value("Content-Type");
-    if (type.find("application/json") == 0) {
-        const QJsonObject object =
-            QJsonDocument::fromJson(QByteArray::fromStdString(request.body)).object();
+    const QByteArray type = request.header("Content-Type");
+    if (type.startsWith("application/json")) {
+        const QJsonObject object = QJsonDocument::fromJson(request.body).object();
         for (auto it = object.constBegin(); it != object.constEnd(); ++it)
             form.insert(it.key(), it.value().toString());
-    } else if (type.find("application/x-www-form-urlencoded") == 0) {
-        // "+" stands for a space in form bodies.
-        QString body = QString::fromUtf8(QByteArray::fromStdString(request.body));
-        body.replace(QLatin1Char('+'), QLatin1Char(' '));
-        const QUrlQuery fields(body);
-        for (const auto &field : fields.queryItems(QUrl::FullyDecoded))
+    } else if (type.startsWith("application/x-www-form-urlencoded")) {
+        for (const auto &field : HttpRequestParser::readForm(request.body))
             form.insert(field.first, field.second);
     }
     send(response, m_answers.smsGateway(form));
 }
 
-QString StoreServer::baseUrl(const httplib::Request &request) const
-{
-    // Links go back to the address the client used, when it is a plain one.
-    const QRegularExpression plainHost(
-        QStringLiteral(R"(^([A-Za-z0-9.-]+|\[[0-9A-Fa-f:.]+\])(:[0-9]{1,5})?$)"));
-    QString host = QString::fromStdString(request.get_header_value("Host"));
-    if (!plainHost.match(host).hasMatch())
-        host = QStringLiteral("%1:%2").arg(m_host).arg(m_port);
-    return QStringLiteral("http://%1/vorelreader/").arg(host);
-}
-
-StoreQuery StoreServer::queryOf(const httplib::Request &request)
+StoreQuery StoreServer::queryOf(const HttpRequest &request)
 {
     StoreQuery query;
-    for (const auto &param : request.params) {
-        const QString name = QString::fromStdString(param.first);
-        // The first of repeated names counts.
-        if (!query.contains(name))
-            query.insert(name, QString::fromStdString(param.second));
+    // The first of repeated names counts.
+    for (const auto &param : request.query) {
+        if (!query.contains(param.first))
+            query.insert(param.first, param.second);
     }
     return query;
 }
 
-void StoreServer::send(httplib::Response &response, const StoreReply &reply)
+void StoreServer::send(HttpResponse &response, const StoreReply &reply)
 {
     response.status = reply.status;
-    response.set_content(reply.body.constData(), size_t(reply.body.size()),
-                         reply.contentType.toStdString());
+    response.body = reply.body;
+    response.contentType = reply.contentType;
 }
 
-void StoreServer::log(const httplib::Request &request, const httplib::Response &response)
+void StoreServer::log(const HttpRequest &request, int status, qint64 sent, bool complete)
 {
-    const size_t bytes = response.body.empty() ? response.content_length_ : response.body.size();
-    std::string target = request.target.empty() ? request.path : request.target;
+    QByteArray target = request.target.isEmpty() ? QByteArray("-") : request.target;
     for (char &c : target) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
             c = '?';
     }
-    std::fprintf(stderr, "%s %s %d %zu\n", request.method.c_str(), target.c_str(), response.status,
-                 bytes);
+    // The bytes that went out; an answer cut short says so.
+    std::fprintf(stderr, "%s %s %d %lld%s\n",
+                 request.method.isEmpty() ? "-" : request.method.constData(), target.constData(),
+                 status, static_cast<long long>(sent), complete ? "" : " aborted");
 }

@@ -1,27 +1,36 @@
 #ifndef STORESERVER_H
 #define STORESERVER_H
 
+#include "httplimits.h"
 #include "storeanswers.h"
 
 #include <QString>
 #include <memory>
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-} // namespace httplib
-
+class HttpServer;
 class StoreCatalogue;
 class StoreLedger;
+struct HttpRequest;
+struct HttpResponse;
 
 // The store on the wire: the "/vorelreader/*.action" requests, the package
 // links with byte ranges, and the simulated carrier's SMS gateway at
-// "/sms/send". Requests are served on the HTTP library's worker threads.
+// "/sms/send". Requests are answered on the HTTP server's worker threads.
 class StoreServer
 {
 public:
-    StoreServer(const StoreCatalogue &catalogue, StoreLedger &ledger);
+    struct Settings
+    {
+        // The base of every link handed out, ending in "/"; empty: the
+        // listening address.
+        QString publicUrl;
+        // Bytes of packages and covers are left to a front server: an
+        // allowed request is answered with the internal location to serve.
+        bool accelRedirect = false;
+        HttpLimits limits;
+    };
+
+    StoreServer(const StoreCatalogue &catalogue, StoreLedger &ledger, const Settings &settings);
     ~StoreServer();
     StoreServer(const StoreServer &) = delete;
     StoreServer &operator=(const StoreServer &) = delete;
@@ -35,19 +44,23 @@ public:
     void stop();
 
 private:
-    void installRoutes();
-    void serveAction(const httplib::Request &request, httplib::Response &response);
-    void servePackage(const httplib::Request &request, httplib::Response &response);
-    void serveSmsGateway(const httplib::Request &request, httplib::Response &response);
-    QString baseUrl(const httplib::Request &request) const;
-    static StoreQuery queryOf(const httplib::Request &request);
-    static void send(httplib::Response &response, const StoreReply &reply);
-    static void log(const httplib::Request &request, const httplib::Response &response);
+    void handle(const HttpRequest &request, HttpResponse &response);
+    void serveAction(const QString &action, const HttpRequest &request, HttpResponse &response);
+    void servePackage(const HttpRequest &request, HttpResponse &response);
+    void sendPackage(const HttpRequest &request, const StoreBook &book, HttpResponse &response);
+    void serveCover(const HttpRequest &request, HttpResponse &response);
+    void serveSmsGateway(const HttpRequest &request, HttpResponse &response);
+    QString linkBase() const;
+    static QString actionOf(const QString &path);
+    static void refuseMethod(HttpResponse &response, const QByteArray &allowed);
+    static void errorPage(int status, HttpResponse &response);
+    static StoreQuery queryOf(const HttpRequest &request);
+    static void send(HttpResponse &response, const StoreReply &reply);
+    static void log(const HttpRequest &request, int status, qint64 sent, bool complete);
 
-    std::unique_ptr<httplib::Server> m_http;
+    std::unique_ptr<HttpServer> m_http;
     StoreAnswers m_answers;
-    QString m_host;
-    int m_port = 0;
+    Settings m_settings;
 };
 
 #endif // STORESERVER_H

@@ -32,7 +32,7 @@ public:
     }
 
     // Keeps the store's ledger in this folder ("--data"), so it outlives the
-    // process; without one the ledger lives in memory.
+    // process; without one the ledger is a temporary file, gone with the process.
     void setDataFolder(const QString &folder) { m_dataFolder = folder; }
 
     // Sends what the server writes on stderr (one line a request) to a file.

@@ -6,7 +6,9 @@
 #include "bookpacker.h"
 #include "vbpwriter.h"
 
+#include <QDir>
 #include <QString>
+#include <QStringList>
 
 namespace TestBooks {
 
@@ -23,6 +25,23 @@ inline bool pack(const QString &path, const QString &id, const QString &title,
     source.chapters = {{QStringLiteral("One"), QStringLiteral("First chapter text.")},
                        {QStringLiteral("Two"), QStringLiteral("Second chapter text.")}};
     return BookPacker(source).writeTo(path, error);
+}
+
+// Packs a plain book titled "Book <id>" as "<id>.vbp" for each id into the
+// folder, made when missing.
+inline bool packEach(const QString &folder, const QStringList &ids, QString *error)
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot make ") + folder;
+        return false;
+    }
+    for (const QString &id : ids) {
+        if (!pack(folder + QLatin1Char('/') + id + QStringLiteral(".vbp"), id,
+                  QStringLiteral("Book ") + id, QStringLiteral("Ann Author"),
+                  QStringLiteral("A short book."), error))
+            return false;
+    }
+    return true;
 }
 
 // A package with a book description and nothing else, for ids the packer

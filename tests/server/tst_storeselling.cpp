@@ -6,6 +6,7 @@
 #include "downloadtype.h"
 #include "ebookreaderdownloadxmlhandler.h"
 #include "httpcommunicator.h"
+#include "storeaccount.h"
 #include "storeclient.h"
 #include "storeserverprocess.h"
 #include "testbooks.h"
@@ -31,20 +32,7 @@ const QString AccountBook = "acct";
 const QString OtherAccountBook = "acct2";
 const QString NonAsciiBook = "测试书";
 
-struct Account
-{
-    QString balance;
-    QString bought;
-    bool operator==(const Account &other) const
-    {
-        return balance == other.balance && bought == other.bought;
-    }
-};
-
-char *toString(const Account &account)
-{
-    return qstrdup(qPrintable(account.balance + " / " + account.bought));
-}
+using Account = StoreAccount;
 
 // Characters two ids share at their start, or at their end.
 int sharedEnds(const QString &a, const QString &b)
@@ -69,13 +57,11 @@ private slots:
     {
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         QVERIFY(m_dir.isValid());
-        m_books = m_dir.filePath("books");
-        QVERIFY(QDir().mkpath(m_books));
         QString error;
-        for (const QString &id : {FreeBook, SmsBook, AccountBook, OtherAccountBook})
-            QVERIFY2(TestBooks::pack(m_books + '/' + id + ".vbp", id, "Book " + id, "Ann Author",
-                                     "A short book.", &error),
-                     qPrintable(error));
+        m_books = m_dir.filePath("books");
+        QVERIFY2(TestBooks::packEach(m_books, {FreeBook, SmsBook, AccountBook, OtherAccountBook},
+                                     &error),
+                 qPrintable(error));
         QVERIFY(TestBooks::writeBare(m_books + '/' + NonAsciiBook + ".vbp", NonAsciiBook, "测试"));
         m_server.setDataRoot(m_dir.filePath("root"));
         m_server.setDataFolder(m_dir.filePath("ledger"));
@@ -289,18 +275,7 @@ private:
                             "&body=" + QUrl::toPercentEncoding(body));
     }
 
-    Account account(const QString &uid)
-    {
-        const auto doc = m_client.document("/vorelreader/myaccountinfo.action?uid=" + uid);
-        Account account;
-        for (const XmlNode *line : doc->all("line")) {
-            if (line->attr("name") == "账户余额")
-                account.balance = line->attr("value");
-            else if (line->attr("name") == "已购图书")
-                account.bought = line->attr("value");
-        }
-        return account;
-    }
+    Account account(const QString &uid) { return StoreAccount::of(m_client, uid); }
 
     // The body of a GET sent the way the reader sends it; empty unless the
     // store answered 200 or 206.

@@ -489,6 +489,11 @@ private slots:
         QTest::newRow("data folder is a file") << QStringList{"--data", "FILE"} << 1;
         QTest::newRow("data folder inside a file") << QStringList{"--data", "FILE/ledger"} << 1;
         QTest::newRow("ledger is no database") << QStringList{"--data", "JUNK"} << 1;
+        QTest::newRow("ledger of no known kind") << QStringList{"--ledger", "mysql://a@b/c"} << 2;
+        QTest::newRow("ledger server not there")
+            << QStringList{"--ledger", "postgresql://nobody@127.0.0.1:1/ledger"} << 1;
+        QTest::newRow("order lifetime not a number")
+            << QStringList{"--order-lifetime", "soon"} << 2;
     }
 
     void commandLine()
