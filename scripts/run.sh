@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, builds the sample library and the store's
-# catalogue, starts the store server and the reader. Without a display the
-# screens are rendered to PNG files instead, and their folder is printed.
+# catalogue, starts the store server behind nginx and the reader. Without a
+# display the screens are rendered to PNG files instead, and their folder is
+# printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -22,14 +23,22 @@ if [ -x "$BUILD_DIR/bin/zarvostore" ]; then
     # the server, like a real store's; it lives beside the reader's data root.
     STORE_DATA=${ZR_STORE_DATA:-$(dirname "$ZARVOREADER_ROOT")/zarvostore}
     echo "store ledger: $STORE_DATA"
-    "$BUILD_DIR/bin/zarvostore" --port "${ZARVOREADER_STORE##*:}" \
-        --books "$STORE_BOOKS" --data "$STORE_DATA" &
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        # The screenshot tour trickles downloads through a relay on the next
+        # port, so one is seen under way: the store's links must name it.
+        RELAY_PORT=$(( ${ZARVOREADER_STORE##*:} + 1 ))
+        export ZR_SHOTS_RELAY_PORT=$RELAY_PORT
+        export ZR_STORE_PUBLIC_URL=http://127.0.0.1:$RELAY_PORT/
+    fi
+    # nginx in front of zarvostore, as the store is deployed.
+    ZR_BUILD_DIR=$BUILD_DIR bash scripts/serve-store.sh "${ZARVOREADER_STORE##*:}" \
+        "$STORE_BOOKS" "$STORE_DATA" &
     SERVER_PID=$!
-    trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null || true' EXIT
+    trap '[ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" || true' EXIT
     # The store reads its catalogue first; the reader's first request should
     # find it listening.
-    for _ in $(seq 50); do
-        curl -s -o /dev/null "http://$ZARVOREADER_STORE/vorelreader/keywords.action" && break
+    for _ in $(seq 300); do
+        curl -s -o /dev/null -f "http://$ZARVOREADER_STORE/vorelreader/keywords.action" && break
         kill -0 "$SERVER_PID" 2>/dev/null || { echo "the store server did not start"; SERVER_PID=; break; }
         sleep 0.2
     done

@@ -7,13 +7,14 @@
 // error log, temporary files) stays in a temporary folder of its own, so it
 // runs the same as root or not and never touches /var.
 
+#include "loopbackport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
@@ -83,15 +84,6 @@ private:
         return QString::fromUtf8(f.readAll());
     }
 
-    // A port that was free a moment ago.
-    static int freePort()
-    {
-        QTcpServer probe;
-        if (!probe.listen(QHostAddress::LocalHost, 0))
-            return 0;
-        return probe.serverPort();
-    }
-
     QString config(const QString &root, qint64 limitRate) const
     {
         const QString work = m_work.path();
@@ -151,7 +143,7 @@ private:
 
     QString startOnce(const QString &root, qint64 limitRate)
     {
-        m_port = freePort();
+        m_port = LoopbackPort::pickFree();
         if (m_port <= 0)
             return QStringLiteral("no free loopback port");
         const QString configError = writeConfig(root, limitRate);

@@ -93,11 +93,13 @@ private slots:
         QVERIFY2(packed.isEmpty(), qPrintable(packed));
         m_server.setDataRoot(m_dir.filePath("serverroot"));
         m_server.setLogFile(m_dir.filePath("server.log"));
-        const QString started =
-            m_server.start(m_books, {"--price", SmsBook + "=sms", "--price", SmsBookUnsent + "=sms",
-                                     "--price", AccountBook + "=pay"});
+        // The store's links name the link, so downloads come through it.
+        QVERIFY(m_link.listen(0, 4096, 10));
+        const QString started = m_server.start(
+            m_books, {"--price", SmsBook + "=sms", "--price", SmsBookUnsent + "=sms", "--price",
+                      AccountBook + "=pay", "--public-url", "http://" + m_link.hostPort() + '/'});
         QVERIFY2(started.isEmpty(), qPrintable(started));
-        QVERIFY(m_link.listen(quint16(m_server.port()), 4096, 10));
+        m_link.setUpstreamPort(quint16(m_server.port()));
         qputenv("ZARVOREADER_STORE", m_link.hostPort().toUtf8());
     }
 

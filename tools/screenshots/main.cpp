@@ -78,14 +78,19 @@ bool waitUntilLoaded(EBookReaderViewMgr *view)
 }
 
 // Puts the slow link between the reader and the store ($ZARVOREADER_STORE,
-// else the default address), so a download is seen under way.
+// else the default address), so a download is seen under way. The store's
+// package links name the address its answers were told to use; a store
+// started with the relay's address there ($ZR_SHOTS_RELAY_PORT, the port the
+// relay then takes) sends its downloads through the relay too.
 bool slowDownTheStore(SlowLink &link)
 {
     const QString store =
         qEnvironmentVariable("ZARVOREADER_STORE", QStringLiteral("127.0.0.1:8080"));
     bool ok = false;
     const int port = store.section(QLatin1Char(':'), -1).toInt(&ok);
-    if (!ok || port <= 0 || port > 65535 || !link.listen(quint16(port), LinkStepBytes, LinkStepMs))
+    const int relayPort = qEnvironmentVariableIntValue("ZR_SHOTS_RELAY_PORT");
+    if (!ok || port <= 0 || port > 65535 || relayPort < 0 || relayPort > 65535 ||
+        !link.listen(quint16(port), LinkStepBytes, LinkStepMs, quint16(relayPort)))
         return false;
     qputenv("ZARVOREADER_STORE", link.hostPort().toUtf8());
     return true;

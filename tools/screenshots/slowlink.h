@@ -5,8 +5,9 @@
 // packages on at a handset's pace. On loopback a package arrives at once, so
 // the download centre would never be seen with a download under way; through
 // this link the same bytes from the same store come in small steps. Other
-// answers pass at full speed. The store builds its package links from the
-// address the client asked, so the downloads come back through the link.
+// answers pass at full speed. The store builds its package links from its
+// public address, so for the downloads to come back through the link that
+// address must be the link's.
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -18,9 +19,10 @@
 class SlowLink
 {
 public:
-    // Listens on a free loopback port and relays to 127.0.0.1:upstreamPort;
-    // a package connection gets `bytesPerStep` bytes every `stepMs`.
-    bool listen(quint16 upstreamPort, int bytesPerStep, int stepMs)
+    // Listens on a loopback port (a free one when port is 0) and relays to
+    // 127.0.0.1:upstreamPort; a package connection gets `bytesPerStep` bytes
+    // every `stepMs`.
+    bool listen(quint16 upstreamPort, int bytesPerStep, int stepMs, quint16 port = 0)
     {
         m_upstreamPort = upstreamPort;
         m_bytesPerStep = bytesPerStep;
@@ -29,10 +31,12 @@ public:
             while (QTcpSocket *client = m_server.nextPendingConnection())
                 relay(client);
         });
-        return m_server.listen(QHostAddress::LocalHost);
+        return m_server.listen(QHostAddress::LocalHost, port);
     }
 
     QString hostPort() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+    // For a store started after the link, on the link's address.
+    void setUpstreamPort(quint16 port) { m_upstreamPort = port; }
 
 private:
     // One client connection: its upstream socket, the bytes held back and
