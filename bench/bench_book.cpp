@@ -19,7 +19,6 @@
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -48,15 +47,6 @@ QString defaultBookPath()
     return PreInstallBookFolder + "/zr-quantangshi.vbp";
 }
 
-// Reads one record fully into a fresh buffer, as the reader does.
-bool readRange(int fd, const PackageLayout::Range &range)
-{
-    std::vector<char> buffer(size_t(range.length) + 1, '\0');
-    const ssize_t got = pread(fd, buffer.data(), size_t(range.length), range.offset);
-    benchmark::DoNotOptimize(buffer.data());
-    return got == range.length;
-}
-
 bool prepareChapterRanges(BenchBook &b, int fd, const QList<PackageLayout::Range> &directory)
 {
     const PackageLayout::Range *longest = nullptr;
@@ -67,17 +57,8 @@ bool prepareChapterRanges(BenchBook &b, int fd, const QList<PackageLayout::Range
         return false;
     b.longestChapter = QString::fromLatin1(longest->name.chopped(4));
     b.longestChapterBytes = longest->length;
-    const QList<PackageLayout::Range> nested = PackageLayout::read(fd, longest->offset);
-    const int count = int(nested.size());
-    // The nested header and directory, then its description and its text.
-    b.chapterRanges.append({"nested directory", longest->offset, 92 + 48 * int64_t(count)});
-    for (const char *name : {"chapter.xml", "content.txt"}) {
-        const PackageLayout::Range *r = PackageLayout::find(nested, name);
-        if (!r)
-            return false;
-        b.chapterRanges.append(*r);
-    }
-    return true;
+    b.chapterRanges = PackageLayout::chapterRanges(fd, *longest);
+    return !b.chapterRanges.isEmpty();
 }
 
 bool prepare(BenchBook &b)
@@ -92,12 +73,7 @@ bool prepare(BenchBook &b)
         return false;
     }
     const QList<PackageLayout::Range> directory = PackageLayout::read(fd, 0);
-    b.openRanges.append({"header and directory", 0, 92 + 48 * int64_t(directory.size())});
-    // The reader reads the description and the shelf cover; the other two
-    // covers only have their extents checked.
-    for (const char *name : {"index.xml", "58_84.png"})
-        if (const PackageLayout::Range *r = PackageLayout::find(directory, name))
-            b.openRanges.append(*r);
+    b.openRanges = PackageLayout::bookOpenRanges(directory);
     const bool ok = !directory.isEmpty() && prepareChapterRanges(b, fd, directory);
     close(fd);
     if (!ok) {
@@ -114,18 +90,10 @@ bool prepare(BenchBook &b)
 
 void plainReads(benchmark::State &state, const QList<PackageLayout::Range> &ranges)
 {
-    const BenchBook &b = book();
-    int64_t bytes = 0;
-    for (auto _ : state) {
-        const int fd = open(b.nativePath.constData(), O_RDONLY);
-        for (const PackageLayout::Range &range : ranges)
-            if (!readRange(fd, range))
-                state.SkipWithError("short read");
-        close(fd);
-    }
-    for (const PackageLayout::Range &range : ranges)
-        bytes += range.length;
-    state.SetBytesProcessed(state.iterations() * bytes);
+    for (auto _ : state)
+        if (!PackageLayout::readAll(book().nativePath, ranges))
+            state.SkipWithError("short read");
+    state.SetBytesProcessed(state.iterations() * PackageLayout::totalBytes(ranges));
 }
 
 void BM_OpenBook(benchmark::State &state)
@@ -139,10 +107,7 @@ void BM_OpenBook(benchmark::State &state)
         if (reader.openVBP(b.id, b.path, chapters, infoPtr) != 0)
             state.SkipWithError("openVBP failed");
     }
-    int64_t bytes = 0;
-    for (const PackageLayout::Range &range : b.openRanges)
-        bytes += range.length;
-    state.SetBytesProcessed(state.iterations() * bytes);
+    state.SetBytesProcessed(state.iterations() * PackageLayout::totalBytes(b.openRanges));
     state.counters["chapters"] = double(info.m_caplist.size());
 }
 
@@ -166,10 +131,7 @@ void BM_LoadLongestChapter(benchmark::State &state)
         if (reader.openChapterVBP(b.longestChapter, chapters) != 0)
             state.SkipWithError("openChapterVBP failed");
     }
-    int64_t bytes = 0;
-    for (const PackageLayout::Range &range : b.chapterRanges)
-        bytes += range.length;
-    state.SetBytesProcessed(state.iterations() * bytes);
+    state.SetBytesProcessed(state.iterations() * PackageLayout::totalBytes(b.chapterRanges));
     state.counters["pieces"] = chapters ? chapters->count() : 0;
     state.counters["package_bytes"] = double(b.longestChapterBytes);
 }

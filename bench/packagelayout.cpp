@@ -1,7 +1,10 @@
 #include "packagelayout.h"
 
 #include <QtEndian>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -37,4 +40,51 @@ const PackageLayout::Range *PackageLayout::find(const QList<Range> &ranges, cons
         if (range.name == name)
             return &range;
     return nullptr;
+}
+
+QList<PackageLayout::Range> PackageLayout::bookOpenRanges(const QList<Range> &directory)
+{
+    QList<Range> ranges{{"header and directory", 0, HeaderSize + EntrySize * directory.size()}};
+    for (const char *name : {"index.xml", "58_84.png"})
+        if (const Range *r = find(directory, name))
+            ranges.append(*r);
+    return ranges;
+}
+
+QList<PackageLayout::Range> PackageLayout::chapterRanges(int fd, const Range &chapter)
+{
+    const QList<Range> nested = read(fd, chapter.offset);
+    QList<Range> ranges{
+        {"nested directory", chapter.offset, HeaderSize + EntrySize * nested.size()}};
+    for (const char *name : {"chapter.xml", "content.txt"}) {
+        const Range *r = find(nested, name);
+        if (!r)
+            return {};
+        ranges.append(*r);
+    }
+    return ranges;
+}
+
+bool PackageLayout::readAll(const QByteArray &path, const QList<Range> &ranges)
+{
+    const int fd = open(path.constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    bool complete = true;
+    for (const Range &range : ranges) {
+        std::vector<char> buffer(size_t(range.length) + 1, '\0');
+        complete = pread(fd, buffer.data(), size_t(range.length), range.offset) == range.length &&
+                   complete;
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    close(fd);
+    return complete;
+}
+
+int64_t PackageLayout::totalBytes(const QList<Range> &ranges)
+{
+    int64_t bytes = 0;
+    for (const Range &range : ranges)
+        bytes += range.length;
+    return bytes;
 }

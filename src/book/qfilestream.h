@@ -41,6 +41,7 @@ public:
 
     bool Open(const char *path, int mode);
     bool IsEof() const;
+    bool IsRegularFile() const { return m_file.IsRegularFile(); }
 
 private:
     quint32 readLE(int width);

@@ -29,6 +29,8 @@ public:
     bool Open(const char *path, int mode);
     void Close();
     bool IsOpen() const { return m_file != nullptr; }
+    // A plain file, not a folder or a device (which open as well).
+    bool IsRegularFile() const;
 
     bool Seek(long offset, int seekMode);
     unsigned GetLength();
@@ -40,6 +42,9 @@ public:
 
 private:
     FILE *m_file = nullptr;
+    // Nothing is ever buffered for writing, so the length on disk is the
+    // length.
+    bool m_readOnly = false;
 };
 
 #endif // QRAWFILE_H

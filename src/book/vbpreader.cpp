@@ -2,6 +2,7 @@
 
 #include "chapterxmlitem.h"
 #include "commondef.h"
+#include "plainxmlscanner.h"
 #include "qfilestream.h"
 #include "vbp.h"
 #include "vrbchaptersrelt.h"
@@ -10,12 +11,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
+#include <QtEndian>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <new>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,21 +46,74 @@ bool contentInside(const VbpContentsInformation &entry, qint64 limit)
     return entry.m_off >= 1 && entry.m_len >= 0 && qint64(entry.m_off) + entry.m_len <= limit;
 }
 
-// Reads length bytes at pos into a zero-terminated buffer.
-int readBytes(QFileStream &stream, qint64 pos, int length, QByteArray &out)
+// Reads length bytes at pos into a zero-terminated buffer, after reserve
+// bytes that are left for the caller.
+int readBytes(QFileStream &stream, qint64 pos, int length, QByteArray &out, int reserve = 0)
 {
-    if (pos < 0 || pos > INT_MAX || length < 0)
+    if (pos < 0 || pos > INT_MAX || length < 0 || reserve < 0 || length > INT_MAX - reserve)
         return EFileSizeError;
     try {
-        out = QByteArray(length, '\0');
+        // Every byte is read over, and a short read is refused, so there
+        // is nothing to clear first; the terminating zero comes with it.
+        out = QByteArray(reserve + length, Qt::Uninitialized);
     } catch (const std::bad_alloc &) {
         return EMemoryNotEnough;
     }
     if (!stream.SetPosition(int(pos)))
         return EFileSizeError;
     // The file shrank since its length was taken.
-    if (stream.Read(out.data(), length) != length)
+    if (stream.Read(out.data() + reserve, length) != length)
         return EFileSizeError;
+    return EerrorNot;
+}
+
+// Whether every piece starts where the one before ends, as the packer writes
+// them.
+bool piecesFollowOneAnother(const VRBChaptersRelt &relation)
+{
+    for (size_t i = 1; i < relation.m_contentList.size(); ++i) {
+        const auto &before = relation.m_contentList[i - 1];
+        if (qint64(before->m_off) + before->m_len != relation.m_contentList[i]->m_off)
+            return false;
+    }
+    return true;
+}
+
+// Reads the text of every piece, each already checked to lie inside
+// "content.txt". Pieces that follow one another are read in one go into one
+// buffer, where each is moved up into a slot of its own with a zero byte
+// after it; one allocation instead of one per piece, and no copy beside it.
+int readPieces(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation)
+{
+    auto &items = relation.m_contentList;
+    if (items.empty())
+        return EerrorNot;
+    if (!piecesFollowOneAnother(relation)) {
+        for (const auto &item : items) {
+            const int ret = readBytes(stream, contentPos + item->m_off, item->m_len, item->m_text);
+            if (ret != EerrorNot)
+                return ret;
+        }
+        return EerrorNot;
+    }
+    // The span is read behind one spare byte per piece; moving each piece
+    // forward in order then never overwrites a piece not yet moved.
+    const qint64 first = items.front()->m_off;
+    const qint64 span = qint64(items.back()->m_off) + items.back()->m_len - first;
+    const int spare = int(items.size());
+    QByteArray &data = relation.m_textData;
+    const int ret = readBytes(stream, contentPos + first, int(span), data, spare);
+    if (ret != EerrorNot)
+        return ret;
+    char *slot = data.data();
+    const char *source = data.constData() + spare;
+    for (const auto &item : items) {
+        std::memmove(slot, source, size_t(item->m_len));
+        slot[item->m_len] = '\0';
+        item->m_text = QByteArray::fromRawData(slot, item->m_len);
+        slot += item->m_len + 1;
+        source += item->m_len;
+    }
     return EerrorNot;
 }
 
@@ -77,33 +134,57 @@ enum class NameCodec
     Utf8
 };
 
-// The caller has checked that count entries fit in the file.
-void readDirectory(QFileStream &stream, int count, VBP &vbp, NameCodec codec)
+// The caller has checked that count entries fit in the file. The directory
+// is read in one go and taken apart in memory.
+int readDirectory(QFileStream &stream, int count, VBP &vbp, NameCodec codec)
 {
-    vbp.m_recordMap.reserve(qMax(count, 0));
-    for (int i = 0; i < count; ++i) {
-        char name[NameSize] = {};
-        stream.Read(name, NameSize);
+    if (count < 1)
+        return EerrorNot;
+    QByteArray raw;
+    const int ret = readBytes(stream, stream.GetPosition(), int(EntrySize * count), raw);
+    if (ret != EerrorNot)
+        return ret;
+    vbp.m_recordMap.reserve(count);
+    const char *entryBytes = raw.constData();
+    for (int i = 0; i < count; ++i, entryBytes += EntrySize) {
         // A name filling all 40 bytes has no terminator.
-        const int nameLength = int(strnlen(name, NameSize));
+        const int nameLength = int(strnlen(entryBytes, NameSize));
         VbpContentsInformation entry;
-        entry.m_filename = codec == NameCodec::Utf8 ? QString::fromUtf8(name, nameLength)
-                                                    : QString::fromLatin1(name, nameLength);
-        entry.m_off = stream.ReadIntLE();
+        entry.m_filename = codec == NameCodec::Utf8 ? QString::fromUtf8(entryBytes, nameLength)
+                                                    : QString::fromLatin1(entryBytes, nameLength);
+        entry.m_off = qFromLittleEndian<qint32>(entryBytes + NameSize);
         // Low byte flags, upper 24 bits length.
-        const quint32 packed = stream.ReadUIntLE();
+        const quint32 packed = qFromLittleEndian<quint32>(entryBytes + NameSize + 4);
         entry.m_flags = int(packed & 0xFF);
         entry.m_len = int(packed >> 8);
         vbp.AddVBRecord(entry);
     }
+    return EerrorNot;
+}
+
+// Whether the file at path holds exactly these bytes; open, size, one read.
+bool sameFileContent(const QString &path, const char *data, int length)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    bool same = false;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == length) {
+        QByteArray current(length, Qt::Uninitialized);
+        // A short read only costs writing the file again.
+        same = ::read(fd, current.data(), size_t(length)) == length &&
+               std::memcmp(current.constData(), data, size_t(length)) == 0;
+    }
+    ::close(fd);
+    return same;
 }
 
 bool openForReading(QFileStream &stream, const QString &path)
 {
     // A folder or a device opens as a FILE* but is no package.
-    if (!QFileInfo(path).isFile())
-        return false;
-    return stream.Open(QFile::encodeName(path).constData(), QRawFile::MODE_READ);
+    return stream.Open(QFile::encodeName(path).constData(), QRawFile::MODE_READ) &&
+           stream.IsRegularFile();
 }
 
 } // namespace
@@ -163,8 +244,7 @@ int VbpReader::SaveFileHeaderInformation(QFileStream &stream, VBP &vbp, const QS
         return EFileSizeError;
 
     vbp.m_vbpheader = header;
-    readDirectory(stream, header.m_filenum, vbp, NameCodec::Latin1);
-    return EerrorNot;
+    return readDirectory(stream, header.m_filenum, vbp, NameCodec::Latin1);
 }
 
 int VbpReader::AnalysisWholeBookInformation(QFileStream &stream, VBP &vbp,
@@ -281,7 +361,9 @@ int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLeng
     if (HeaderSize - 1 + EntrySize * count >= extent)
         return EFileSizeError;
     // Inside a book, record names are UTF-8.
-    readDirectory(stream, count, vbp, NameCodec::Utf8);
+    int ret = readDirectory(stream, count, vbp, NameCodec::Utf8);
+    if (ret != EerrorNot)
+        return ret;
 
     VbpContentsInformation chapterXml;
     if (!vbp.getVBRecord(QStringLiteral("chapter.xml"), chapterXml)) {
@@ -293,7 +375,7 @@ int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLeng
     if (!recordInside(chapterXml, extent))
         return EFileSizeError;
     QByteArray xml;
-    int ret = readBytes(stream, qint64(base) + chapterXml.m_off, chapterXml.m_len, xml);
+    ret = readBytes(stream, qint64(base) + chapterXml.m_off, chapterXml.m_len, xml);
     if (ret != EerrorNot)
         return ret;
 
@@ -316,6 +398,9 @@ int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLeng
 
 int VbpReader::ParserBookInfo(char *&text, VRRBookInfo *&bookinfo)
 {
+    // The packer's plain form is read directly; XmlReader takes the rest.
+    if (text && bookinfo && PlainXmlScanner(text).scanIndex(*bookinfo))
+        return EerrorNot;
     XmlReader reader;
     return reader.ParserBookIndexInfo(text, bookinfo) ? EerrorNot : EIndexXMLError;
 }
@@ -325,8 +410,9 @@ int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int
 {
     Q_UNUSED(vbp);
     ChapterXMLItem description;
-    XmlReader reader;
-    if (!reader.ParserBookChapterInfo(text, &description))
+    // The packer's plain form is read directly; XmlReader takes the rest.
+    if (!PlainXmlScanner(text).scanChapter(description) &&
+        !XmlReader().ParserBookChapterInfo(text, &description))
         return EIndexXMLError;
 
     // The caller's pointer is an alias of the old relation: it goes too.
@@ -351,12 +437,13 @@ int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int
             if (item->m_len > budget)
                 return EMemoryNotEnough;
             budget -= item->m_len;
-            const int ret =
-                readBytes(stream, qint64(contentPos) + item->m_off, item->m_len, item->m_text);
-            if (ret != EerrorNot)
-                return ret;
         }
         relation->addContentList(std::move(item));
+    }
+    if (isAnalysisContent) {
+        const int ret = readPieces(stream, contentPos, *relation);
+        if (ret != EerrorNot)
+            return ret;
     }
     m_pChaptersInfo = std::move(relation);
     chapters = m_pChaptersInfo.get();
@@ -397,16 +484,11 @@ void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
     const QString fileName = QString::fromUtf8(name);
     if (!isSafeFileName(fileName) || !data || length < 0)
         return;
-    if (!QDir().mkpath(m_BookPath))
-        return;
     // Every open extracts the cover again; an unchanged cover is left as it
     // is.
     const QString path = m_BookPath + fileName;
-    QFile existing(path);
-    if (existing.size() == length && existing.open(QIODevice::ReadOnly) &&
-        existing.readAll() == QByteArray::fromRawData(data, length))
+    if (sameFileContent(path, data, length) || !QDir().mkpath(m_BookPath))
         return;
-    existing.close();
     // The cover is a copy of the package's own record, made again whenever it
     // is missing, so it is written whole and renamed into place without a disk
     // sync: a first scan of many books would otherwise sync once per book.

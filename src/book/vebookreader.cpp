@@ -14,6 +14,12 @@
 #include <QFileInfo>
 #include <QQmlContext>
 #include <QQuickView>
+#include <QtAlgorithms>
+#include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 // An empty chapter still shows one page.
@@ -27,15 +33,18 @@ const QString BookmarkGap = QStringLiteral("   ");
 // Chapter numbers outside the book: there is nothing to read.
 constexpr int NoSuchChapter = EFileNumError;
 
-QString Utf16LeToString(const QByteArray &bytes, int byteCount)
+// Appends the whole UTF-16LE code units of a piece; an odd last byte is half
+// a code unit and is not shown.
+void AppendUtf16Le(QString &text, const QByteArray &bytes, int byteCount)
 {
-    // An odd last byte is half a code unit and is not shown.
-    const int units = qBound(0, byteCount, int(bytes.size())) / 2;
-    QString text(units, Qt::Uninitialized);
+    const qsizetype units = qBound(0, byteCount, int(bytes.size())) / 2;
     const auto *raw = reinterpret_cast<const uchar *>(bytes.constData());
-    for (int i = 0; i < units; ++i)
-        text[i] = QChar(ushort(raw[2 * i] | (raw[2 * i + 1] << 8)));
-    return text;
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        text.append(reinterpret_cast<const QChar *>(raw), units);
+        return;
+    }
+    for (qsizetype i = 0; i < units; ++i)
+        text.append(QChar(ushort(raw[2 * i] | (raw[2 * i + 1] << 8))));
 }
 } // namespace
 
@@ -67,54 +76,141 @@ void VEBookReader::setDeclarativeView(QQuickView &view)
 
 // ---- layout ---------------------------------------------------------------
 
+namespace {
+// A character that only counts: neither a control character that may break
+// the line nor half of a surrogate pair.
+bool IsPlainUnit(char16_t c)
+{
+    return c > u'\r' && (c < 0xD800 || c > 0xDFFF);
+}
+
+// How many units from i on are plain, looking at 16 at most (0 where fewer
+// than 16 are left: the caller then goes one unit at a time).
+int PlainRun(const char16_t *chars, qsizetype i, qsizetype size)
+{
+#if defined(__SSE2__)
+    if (size - i < 16)
+        return 0;
+    const __m128i breaks = _mm_set1_epi16(short(u'\r'));
+    const __m128i pairMask = _mm_set1_epi16(short(0xF800));
+    const __m128i pairBits = _mm_set1_epi16(short(0xD800));
+    quint32 special = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i units =
+            _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i + 8 * half));
+        const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(units, breaks), _mm_setzero_si128());
+        const __m128i pair = _mm_cmpeq_epi16(_mm_and_si128(units, pairMask), pairBits);
+        special |= quint32(_mm_movemask_epi8(_mm_or_si128(low, pair))) << (16 * half);
+    }
+    // Two mask bits per unit.
+    return special ? int(qCountTrailingZeroBits(special) / 2) : 16;
+#else
+    Q_UNUSED(chars);
+    Q_UNUSED(i);
+    Q_UNUSED(size);
+    return 0;
+#endif
+}
+
+// Where the line starting at start ends: the line is text[start, end) less its
+// carriage returns, and the next one starts at the answer. -1 when no
+// character is left to show.
+qsizetype NextLine(const QString &text, qsizetype start, qsizetype &end, bool &sawReturn)
+{
+    const char16_t *chars = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype size = text.size();
+    sawReturn = false;
+    int count = 0;
+    for (qsizetype i = start; i < size; ++i) {
+        // Runs of characters that only count are taken in bulk.
+        const int run = PlainRun(chars, i, size);
+        if (count + run >= VEBookReader::LineChars) {
+            end = i + (VEBookReader::LineChars - count);
+            return end;
+        }
+        count += run;
+        i += run;
+        if (i >= size)
+            break;
+        const char16_t c = chars[i];
+        if (c == u'\n') {
+            end = i;
+            return i + 1;
+        }
+        if (c == u'\r') {
+            // A carriage return takes no room: "\r\n" ends a line like "\n".
+            sawReturn = true;
+            continue;
+        }
+        // A surrogate pair is one character on screen and is never split.
+        if (!IsPlainUnit(c) && QChar::isHighSurrogate(c) && i + 1 < size &&
+            QChar::isLowSurrogate(chars[i + 1]))
+            ++i;
+        if (++count < VEBookReader::LineChars)
+            continue;
+        end = i + 1;
+        return end;
+    }
+    end = size;
+    return count > 0 ? size : -1;
+}
+
+// Goes on laying text out at from, after lines lines, until starts holds
+// wanted pages or the text ends; answers where to go on (-1: at the end).
+qsizetype LayOutPages(const QString &text, qsizetype from, int &lines, QList<qsizetype> &starts,
+                      qsizetype wanted)
+{
+    qsizetype end = 0;
+    bool sawReturn = false;
+    while (from >= 0 && starts.size() < wanted) {
+        const qsizetype next = NextLine(text, from, end, sawReturn);
+        if (next < 0)
+            return -1;
+        if (lines++ % VEBookReader::PageLines == 0)
+            starts.append(from);
+        from = next;
+    }
+    return from;
+}
+
+constexpr qsizetype AllPages = std::numeric_limits<qsizetype>::max();
+} // namespace
+
+QList<qsizetype> VEBookReader::PageStarts(const QString &text)
+{
+    // Only where every page starts is kept; the lines of the page shown are
+    // cut again when it is shown, so laying out a chapter allocates nothing
+    // per line.
+    QList<qsizetype> starts;
+    int lines = 0;
+    LayOutPages(text, 0, lines, starts, AllPages);
+    return starts;
+}
+
+QStringList VEBookReader::PageFrom(const QString &text, qsizetype start)
+{
+    QStringList page;
+    page.reserve(PageLines);
+    qsizetype end = 0;
+    bool sawReturn = false;
+    for (qsizetype next = start; page.size() < PageLines; start = next) {
+        next = NextLine(text, start, end, sawReturn);
+        if (next < 0)
+            break;
+        QString line = text.mid(start, end - start);
+        if (sawReturn)
+            line.remove(QLatin1Char('\r'));
+        page.append(line);
+    }
+    return page;
+}
+
 QList<QStringList> VEBookReader::LayoutPages(const QString &source)
 {
     const QString &text = source.isEmpty() ? EmptyChapterText : source;
     QList<QStringList> pages;
-    QStringList page;
-    page.reserve(PageLines);
-    // The line being laid out is text[lineStart, i), less its carriage returns.
-    qsizetype lineStart = 0;
-    bool sawReturn = false;
-    int count = 0;
-
-    auto endLine = [&](qsizetype end) {
-        QString line = text.mid(lineStart, end - lineStart);
-        if (sawReturn)
-            line.remove(QLatin1Char('\r'));
-        page.append(line);
-        if (page.size() == PageLines) {
-            pages.append(page);
-            page.clear();
-            page.reserve(PageLines);
-        }
-    };
-
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\n')) {
-            endLine(i);
-        } else if (c == QLatin1Char('\r')) {
-            // A carriage return takes no room: "\r\n" ends a line like "\n".
-            sawReturn = true;
-            continue;
-        } else {
-            // A surrogate pair is one character on screen and is never split.
-            if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
-                ++i;
-            if (++count < LineChars)
-                continue;
-            endLine(i + 1);
-        }
-        lineStart = i + 1;
-        sawReturn = false;
-        count = 0;
-    }
-    if (count > 0)
-        endLine(size);
-    if (!page.isEmpty())
-        pages.append(page);
+    for (const qsizetype start : PageStarts(text))
+        pages.append(PageFrom(text, start));
     return pages;
 }
 
@@ -122,17 +218,43 @@ int VEBookReader::GetOneChapterPageNum()
 {
     if (OneChapterInfo.isEmpty())
         OneChapterInfo = EmptyChapterText;
-    OneChapterContent = LayoutPages(OneChapterInfo);
-    OneChapterContentNum = int(OneChapterContent.size());
+    m_pageStarts.clear();
+    m_layoutFrom = 0;
+    m_layoutLines = 0;
+    // Only the first page is laid out now, the others when they are needed:
+    // the first page shows without waiting for a long chapter.
+    HasPage(0);
+    return OneChapterContentNum;
+}
+
+void VEBookReader::LayOutUpTo(qsizetype pages)
+{
+    if (m_layoutFrom >= 0 && m_pageStarts.size() < pages)
+        m_layoutFrom =
+            LayOutPages(OneChapterInfo, m_layoutFrom, m_layoutLines, m_pageStarts, pages);
+    OneChapterContentNum = int(m_pageStarts.size());
+}
+
+bool VEBookReader::HasPage(int page)
+{
+    if (page < 0)
+        return false;
+    LayOutUpTo(qsizetype(page) + 1);
+    return page < m_pageStarts.size();
+}
+
+int VEBookReader::chapterPageCount()
+{
+    LayOutUpTo(AllPages);
     return OneChapterContentNum;
 }
 
 void VEBookReader::SetOneLineContent()
 {
     PageLineContent.clear();
-    if (CurrentPageNum < 0 || CurrentPageNum >= OneChapterContent.size())
+    if (!HasPage(CurrentPageNum))
         return;
-    PageLineContent = OneChapterContent.at(CurrentPageNum);
+    PageLineContent = PageFrom(OneChapterInfo, m_pageStarts.at(CurrentPageNum));
     while (PageLineContent.size() < PageLines)
         PageLineContent.append(PaddingLine);
 }
@@ -168,12 +290,17 @@ int VEBookReader::GetOneChapterContentInfo(const QString &chapterId)
         chapter = nullptr;
         return result;
     }
-    QString text;
+    // The text is built where the previous chapter's was: its room is used
+    // again rather than given back and taken anew for every chapter.
+    OneChapterInfo.resize(0);
     if (chapter) {
+        qsizetype units = 0;
         for (const auto &item : chapter->m_contentList)
-            text += Utf16LeToString(item->m_text, item->m_len);
+            units += qMax(0, item->m_len) / 2;
+        OneChapterInfo.reserve(units);
+        for (const auto &item : chapter->m_contentList)
+            AppendUtf16Le(OneChapterInfo, item->m_text, item->m_len);
     }
-    OneChapterInfo = text;
     return EerrorNot;
 }
 
@@ -247,7 +374,9 @@ int VEBookReader::OpenOneBook(const QString &bookid, const QString &path)
     BookId = bookid;
     m_loadedChapterNum = 0;
     OneChapterInfo.clear();
-    OneChapterContent.clear();
+    m_pageStarts.clear();
+    m_layoutFrom = -1;
+    m_layoutLines = 0;
     OneChapterContentNum = 0;
     PageLineContent.clear();
     bookmark.clear();
@@ -286,11 +415,15 @@ int VEBookReader::GetFirstPageContent()
             }
         }
     }
-    const int result = GetOneChapterContent();
-    if (result != EerrorNot)
-        return result;
+    // Opening the book has laid out its first chapter already.
+    if (m_loadedChapterNum != CurrentChapterNum) {
+        const int result = GetOneChapterContent();
+        if (result != EerrorNot)
+            return result;
+    }
     // A stored page may lie beyond a chapter that has since become shorter.
-    CurrentPageNum = qBound(0, CurrentPageNum, OneChapterContentNum - 1);
+    if (!HasPage(CurrentPageNum))
+        CurrentPageNum = qBound(0, CurrentPageNum, chapterPageCount() - 1);
     IsFromListView = false;
     SetOneLineContent();
     return EerrorNot;
@@ -303,7 +436,7 @@ int VEBookReader::GetNextOnePageContent()
         if (result != EerrorNot)
             return result;
     }
-    if (CurrentPageNum + 1 < OneChapterContentNum) {
+    if (HasPage(CurrentPageNum + 1)) {
         ++CurrentPageNum;
         SetOneLineContent();
         return EerrorNot;
@@ -337,7 +470,7 @@ int VEBookReader::GetPreOnePageContent()
             return result;
     }
     if (CurrentPageNum > 0) {
-        CurrentPageNum = qMin(CurrentPageNum - 1, OneChapterContentNum - 1);
+        CurrentPageNum = HasPage(CurrentPageNum - 1) ? CurrentPageNum - 1 : chapterPageCount() - 1;
         SetOneLineContent();
         return EerrorNot;
     }
@@ -353,7 +486,7 @@ int VEBookReader::GetPreOnePageContent()
         CurrentChapterNum = oldChapter;
         return result;
     }
-    CurrentPageNum = OneChapterContentNum - 1;
+    CurrentPageNum = chapterPageCount() - 1;
     SetOneLineContent();
     return EerrorNot;
 }
@@ -365,7 +498,12 @@ bool VEBookReader::IsTheFistPage()
 
 bool VEBookReader::IsTheLastPage()
 {
-    return CurrentChapterNum == AllChapterNum && CurrentPageNum + 1 == OneChapterContentNum;
+    if (CurrentChapterNum != AllChapterNum)
+        return false;
+    // Laying out one page further tells whether this one is the last.
+    if (CurrentPageNum < 0)
+        return CurrentPageNum + 1 == chapterPageCount();
+    return HasPage(CurrentPageNum) && !HasPage(CurrentPageNum + 1);
 }
 
 // ---- position and lists ---------------------------------------------------
@@ -478,11 +616,11 @@ bool VEBookReader::IsBookMark()
     return count >= 1;
 }
 
-QString VEBookReader::FirstTextLineOfPage() const
+QString VEBookReader::FirstTextLineOfPage()
 {
-    if (CurrentPageNum < 0 || CurrentPageNum >= OneChapterContent.size())
+    if (!HasPage(CurrentPageNum))
         return QString();
-    for (QString line : OneChapterContent.at(CurrentPageNum)) {
+    for (QString line : PageFrom(OneChapterInfo, m_pageStarts.at(CurrentPageNum))) {
         if (line.trimmed().isEmpty())
             continue;
         return line.remove(QLatin1Char('\n')).trimmed();

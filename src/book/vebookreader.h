@@ -61,15 +61,20 @@ public:
                             QString &IconPath, QString &BookAuthor, uint &BookSize);
     bool DeleteFileFromDisk(const QString &bookPath, const QString &iconPath);
 
-    // Lays a chapter text out into pages of lines; exposed for measurement.
+    // Lays a chapter text out into pages of lines.
     static QList<QStringList> LayoutPages(const QString &text);
+    // Where each page of a (non-empty) chapter text starts, and the lines of
+    // the page starting at start: LayoutPages in two steps.
+    static QList<qsizetype> PageStarts(const QString &text);
+    static QStringList PageFrom(const QString &text, qsizetype start);
     // Book ids become file names: no separators, no "..", not empty.
     static bool IsSafeBookId(const QString &bookid);
 
     indexAndMarkViewListModel *listModel() const { return ChapterNameListModel; }
     int currentChapterNum() const { return CurrentChapterNum; }
     int currentPageNum() const { return CurrentPageNum; }
-    int chapterPageCount() const { return OneChapterContentNum; }
+    // Lays the rest of the chapter out.
+    int chapterPageCount();
     int chapterCount() const { return AllChapterNum; }
 
 private:
@@ -85,7 +90,11 @@ private:
     void RemoveBrokenBook();
     bool ChapterInBook(int chapterNum) const;
     QString CurrentChapterId() const;
-    QString FirstTextLineOfPage() const;
+    QString FirstTextLineOfPage();
+    // Lays the chapter out until it has that many pages or ends.
+    void LayOutUpTo(qsizetype pages);
+    // Whether the chapter has the page (0-based), laying it out that far.
+    bool HasPage(int page);
     bool StorePosition(const QString &bookid, const VorelEBookChapterItemData &record);
 
     VorelEBookDatabaseEngine *m_dbEngine = nullptr;
@@ -107,8 +116,13 @@ private:
     QStringList PageLineContent;
     bool IsFromListView = false;
     QList<VorelEBookMarkRelationItem> bookmark;
-    QList<QStringList> OneChapterContent;
-    // The chapter whose pages OneChapterContent holds (0: none).
+    // Where each page of OneChapterInfo laid out so far starts, where the
+    // layout goes on (-1: all laid out) and how many lines it has made;
+    // OneChapterContentNum counts the pages laid out so far.
+    QList<qsizetype> m_pageStarts;
+    qsizetype m_layoutFrom = -1;
+    int m_layoutLines = 0;
+    // The chapter whose pages m_pageStarts holds (0: none).
     int m_loadedChapterNum = 0;
 };
 

@@ -43,7 +43,9 @@ public:
         }
         void release() { m_text = QByteArray(); }
 
-        // The piece's m_len bytes; data() is followed by a zero byte.
+        // The piece's m_len bytes; data() is followed by a zero byte. It may
+        // point into the relation's m_textData, so it is valid while the
+        // relation lives.
         QByteArray m_text;
     };
 
@@ -74,6 +76,10 @@ public:
     void clearContentList() { m_contentList.clear(); }
 
     std::vector<std::unique_ptr<VBTextItem>> m_contentList;
+    // The texts of pieces that follow one another in "content.txt", each
+    // followed by a zero byte, read in one go; set once when the relation is
+    // built and never changed, as the pieces' texts point into it.
+    QByteArray m_textData;
     QString m_id;
     int m_type = 0;
 };

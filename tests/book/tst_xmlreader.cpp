@@ -1,4 +1,5 @@
 #include "chapterxmlitem.h"
+#include "plainxmlscanner.h"
 #include "vrrbookinfo.h"
 #include "xmlreader.h"
 
@@ -23,6 +24,64 @@ QString summary(const VRRBookInfo &b)
                        b.m_comment_flag,  b.m_Comment_Flag ? "T" : "F", QString::number(b.m_total),
                        chapters.join(';')}
         .join('|');
+}
+
+// Everything a description can set, for comparing two readings of it.
+QString fullSummary(const VRRBookInfo &b)
+{
+    const QStringList keys{b.m_keys.m_author, b.m_keys.m_publisher, b.m_keys.m_paper_link};
+    return QStringList{summary(b),
+                       b.m_Ret_ActionFlag,
+                       b.m_FileType,
+                       keys.join('/'),
+                       QString::number(b.m_keys.m_score),
+                       b.m_display_lines,
+                       b.m_description}
+        .join('|');
+}
+
+QString chapterSummary(const ChapterXMLItem &item)
+{
+    QStringList parts;
+    for (const auto &t : item.Chater)
+        parts << "t:" + t.Chapterhref + "," + t.Chapteroffset + "," + t.Chapterlength;
+    for (const auto &i : item.ImgInfo)
+        parts << "i:" + i.align + "," + i.height + "," + i.src;
+    return parts.join(' ');
+}
+
+// The quick reader either declines a description or reads it exactly as
+// XmlReader does; answers whether it took it.
+bool quickReadAgrees(QByteArray xml, bool chapter)
+{
+    char *text = xml.data();
+    if (chapter) {
+        ChapterXMLItem quick;
+        ChapterXMLItem full;
+        if (!PlainXmlScanner(text).scanChapter(quick))
+            return false;
+        const bool ok = XmlReader().ParserBookChapterInfo(text, &full);
+        if (!ok || chapterSummary(quick) != chapterSummary(full))
+            qFatal("quick chapter reading differs: %s", xml.constData());
+        return true;
+    }
+    // Both start from an earlier book, as the reused description does.
+    const QByteArray earlier =
+        R"(<vb title="Earlier" id="e"><keys><author>A</author></keys><chapters n="1">)"
+        R"(<item a="1" b="e1">E</item></chapters></vb>)";
+    VRRBookInfo quick;
+    VRRBookInfo full;
+    parseBook(earlier, quick);
+    parseBook(earlier, full);
+    const QString before = fullSummary(quick);
+    if (!PlainXmlScanner(text).scanIndex(quick)) {
+        if (fullSummary(quick) != before)
+            qFatal("a declined description changed the book: %s", xml.constData());
+        return false;
+    }
+    if (!parseBook(xml, full) || fullSummary(quick) != fullSummary(full))
+        qFatal("quick book reading differs: %s", xml.constData());
+    return true;
 }
 
 } // namespace
@@ -74,6 +133,7 @@ private slots:
         VRRBookInfo info;
         QCOMPARE(parseBook(xml, info), ok);
         QCOMPARE(summary(info), expected);
+        quickReadAgrees(xml, false);
     }
 
     void keysAndTexts()
@@ -135,12 +195,70 @@ private slots:
         item.ImgInfo.append({"stale", "1", "1"});
         char *text = xml.data();
         QCOMPARE(XmlReader().ParserBookChapterInfo(text, &item), ok);
-        QStringList parts;
-        for (const auto &t : item.Chater)
-            parts << "t:" + t.Chapterhref + "," + t.Chapteroffset + "," + t.Chapterlength;
-        for (const auto &i : item.ImgInfo)
-            parts << "i:" + i.align + "," + i.height + "," + i.src;
-        QCOMPARE(parts.join(' '), expected);
+        QCOMPARE(chapterSummary(item), expected);
+        quickReadAgrees(xml, true);
+    }
+
+    // Descriptions in the packer's plain form are read by the quick reader;
+    // anything past it is left to XmlReader.
+    void quickReading_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<bool>("chapter");
+        QTest::addColumn<bool>("taken");
+
+        const QByteArray book =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<vb ret=\"0\" id=\"t.book\" title=\"\xe6\xb5\x8b\xe8\xaf\x95\xe4"
+            "\xb9\xa6\" comment_flag=\"false\" type=\"txt\">\n"
+            " <keys>\n  <author>Test Author</author>\n  <publisher>P</publisher>\n"
+            "  <score> 7 </score>\n  <paper_link></paper_link>\n </keys>\n"
+            " <display_lines/>\n <description>Line one\n\tline two</description>\n"
+            " <chapters count=\"2\">\n  <item caption=\"1\" id=\"c1\">One</item>\n"
+            "  <item caption=\"2\" id=\"c2\"></item>\n </chapters>\n</vb>\n";
+        const QByteArray chapter = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<chapter>\n"
+                                   " <text href=\"content.txt\" offset=\"0\" length=\"8\"/>\n"
+                                   " <text href=\"content.txt\" offset=\"8\" length=\"2\"/>\n"
+                                   "</chapter>\n";
+        auto replaced = [](QByteArray xml, const char *from, const char *to) {
+            return xml.replace(from, to);
+        };
+
+        QTest::newRow("book") << book << false << true;
+        QTest::newRow("book, empty elements")
+            << QByteArray(R"(<vb id="a"><keys/><chapters n="0"/></vb>)") << false << true;
+        QTest::newRow("book, entity") << replaced(book, "One", "A &amp; B") << false << false;
+        QTest::newRow("book, carriage return") << replaced(book, "One", "A\r\nB") << false << false;
+        QTest::newRow("book, quote in text") << replaced(book, "One", "\"Q\"") << false << false;
+        QTest::newRow("book, U+FFFF") << replaced(book, "One", "\xef\xbf\xbf") << false << false;
+        QTest::newRow("book, ]]> in text") << replaced(book, "One", "a]]>b") << false << false;
+        QTest::newRow("book, repeated attribute")
+            << replaced(book, "type=", "ret=\"1\" type=") << false << false;
+        QTest::newRow("book, unknown element")
+            << replaced(book, "<display_lines/>", "<msgs/>") << false << false;
+        QTest::newRow("book, text after the end") << book + "x" << false << false;
+        QTest::newRow("book, space before the declaration") << " " + book << false << false;
+        QTest::newRow("chapter") << chapter << true << true;
+        QTest::newRow("chapter, no declaration")
+            << QByteArray(R"(<chapter><text a="x"/><text/></chapter>tail)") << true << true;
+        QTest::newRow("chapter, image") << replaced(chapter, "<text", "<img") << true << false;
+        QTest::newRow("chapter, namespace")
+            << replaced(chapter, "<text ", "<text xmlns=\"u\" ") << true << false;
+        QTest::newRow("chapter, tab in a value")
+            << replaced(chapter, "\"0\"", "\"\t0\"") << true << false;
+        QTest::newRow("chapter, open text element")
+            << replaced(chapter, "\"2\"/>", "\"2\"></text>") << true << false;
+        QTest::newRow("chapter, unclosed")
+            << chapter.left(chapter.indexOf("</chapter")) << true << false;
+    }
+
+    void quickReading()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(bool, chapter);
+        QFETCH(bool, taken);
+
+        QCOMPARE(quickReadAgrees(xml, chapter), taken);
     }
 };
 

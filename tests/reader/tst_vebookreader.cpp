@@ -100,6 +100,19 @@ private slots:
             << packed(pair.repeated(16)) << Pages{{pair.repeated(15), pair}};
         QTest::newRow("pair at line end")
             << packed(QString(14, 'a') + pair + "b") << Pages{{QString(14, 'a') + pair, "b"}};
+        // Long runs are scanned in bulk; whatever stands inside them still counts right.
+        QTest::newRow("return inside a long run")
+            << packed(QString(14, 'a') + "\r" + QString(20, 'b'))
+            << Pages{{QString(14, 'a') + "b", QString(15, 'b'), "bbbb"}};
+        QTest::newRow("newline after a long run")
+            << packed(QString(20, 'a') + "\n" + QString(3, 'b'))
+            << Pages{{QString(15, 'a'), QString(5, 'a'), "bbb"}};
+        QTest::newRow("tab and lone half pair count")
+            << packed("\t" + QString(QChar(0xDC00)) + QString(30, 'a'))
+            << Pages{{"\t" + QString(QChar(0xDC00)) + QString(13, 'a'), QString(15, 'a'), "aa"}};
+        QTest::newRow("pair inside a long run")
+            << packed(QString(10, 'a') + pair + QString(10, 'b'))
+            << Pages{{QString(10, 'a') + pair + "bbbb", QString(6, 'b')}};
         QTest::newRow("no text pieces")
             << rawChapterPackage("<chapter></chapter>", QByteArray("a\0", 2)) << Pages{{"  "}};
         // "abc" in UTF-16LE is 6 bytes; a piece of 5 bytes shows its 2 whole units.
