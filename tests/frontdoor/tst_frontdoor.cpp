@@ -1,19 +1,26 @@
 // The store as deployed, probed from outside: nginx in front of zarvostore,
-// started by scripts/serve-store.sh over a real books folder and ledger.
+// started by scripts/serve-store.sh over a real books folder and ledger. The
+// bare server's own rules (refusals, methods, Range syntax) are proven in
+// tst_barestore; here is what nginx adds, and a crash of the store behind it.
 
-#include "frontdoorbooks.h"
 #include "frontdoorprocess.h"
 #include "rawhttp.h"
 #include "storeclient.h"
-#include "storeshopper.h"
+#include "testbooks.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <memory>
+#include <numeric>
 #include <sys/resource.h>
 #include <vector>
 
@@ -22,6 +29,7 @@ const QString FreeBook = "free.book";
 const QString PaidBook = "paid.book";
 const QString NonAsciiBook = "测试书";
 constexpr int Crowd = 1000;
+constexpr int InFlight = 8;
 
 // Resident memory of a process in KiB, or -1.
 qint64 residentKiB(qint64 pid)
@@ -45,7 +53,121 @@ rlim_t raiseOpenFileLimit()
     getrlimit(RLIMIT_NOFILE, &limit);
     return limit.rlim_cur;
 }
+// Readers browsing the store: a fixed number of requests always under way,
+// each answer's status counted (0: no HTTP answer at all).
+class BrowsingLoad : public QObject
+{
+public:
+    explicit BrowsingLoad(const QString &url) : m_url(url) {}
+
+    void start()
+    {
+        for (int i = 0; i < InFlight; ++i)
+            send();
+    }
+    void stop() { m_stopping = true; }
+    bool idle() const { return m_running == 0; }
+    int count(int status) const { return m_statuses.value(status); }
+    int total() const { return std::accumulate(m_statuses.cbegin(), m_statuses.cend(), 0); }
+    QByteArray lastRefusal() const { return m_lastRefusal; }
+
+private:
+    void send()
+    {
+        ++m_running;
+        QNetworkReply *reply = m_net.get(QNetworkRequest(QUrl(m_url)));
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            ++m_statuses[status];
+            if (status != 200)
+                m_lastRefusal = reply->readAll();
+            reply->deleteLater();
+            --m_running;
+            if (!m_stopping)
+                send();
+        });
+    }
+
+    QNetworkAccessManager m_net;
+    QString m_url;
+    QHash<int, int> m_statuses;
+    QByteArray m_lastRefusal;
+    int m_running = 0;
+    bool m_stopping = false;
+};
+// Packs a book for each id into DIR/books (ids the packer does not take, the
+// non-ASCII ones, get a package without pictures) and starts the store over
+// them with its ledger in DIR/data, over loopback without a proxy; moreArguments go to zarvostore.
+// Empty on success, otherwise what went wrong.
+QString openStore(FrontDoorProcess &store, const QTemporaryDir &dir, const QStringList &ids,
+                  const QStringList &moreArguments)
+{
+    const QString books = dir.filePath(QStringLiteral("books"));
+    if (!dir.isValid() || !QDir().mkpath(books))
+        return QStringLiteral("cannot make ") + books;
+    QString error;
+    for (const QString &id : ids) {
+        const QString path = books + '/' + id + ".vbp";
+        const bool packed =
+            id.toLatin1() == id.toUtf8()
+                ? TestBooks::pack(path, id, "Book " + id, "Ann Author", "A short book.", &error)
+                : TestBooks::writeBare(path, id, "Book " + id);
+        if (!packed)
+            return QStringLiteral("cannot pack %1: %2").arg(id, error);
+    }
+    // Loopback traffic never goes through a proxy from the environment.
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    return store.start(books, dir.filePath(QStringLiteral("data")), moreArguments);
+}
+
 } // namespace
+
+// A buyer at the store's front door: signs up, buys books paid from the
+// account, and reads what the account says.
+
+#include "storeclient.h"
+
+#include <QString>
+#include <QUrl>
+
+class StoreShopper
+{
+public:
+    explicit StoreShopper(StoreClient &client) : m_client(client) {}
+
+    QString signUp()
+    {
+        return m_client.document("/vorelreader/userlogin.action?imei=1&abver=2.0.0&")
+            ->childText("uid");
+    }
+
+    // Orders the book and confirms the payment; the package link, or empty.
+    QString buy(const QString &uid, const QString &id)
+    {
+        const QString order =
+            "/vorelreader/download.action?uid=" + uid + "&cid=" + QUrl::toPercentEncoding(id);
+        const QString sid = m_client.document(order)->attr("sid");
+        if (sid.isEmpty())
+            return QString();
+        return m_client.document(order + "&sid=" + sid)->childText("link");
+    }
+
+    // "balance / books bought", as the account answer words them.
+    QString account(const QString &uid)
+    {
+        const auto doc = m_client.document("/vorelreader/myaccountinfo.action?uid=" + uid);
+        QStringList values;
+        for (const XmlNode *line : doc->all("line"))
+            values << line->attr("value");
+        return values.join(" / ");
+    }
+
+    // The target of a link the store handed out, for the same client.
+    QString target(const QString &link) const { return link.mid(m_client.url("").size()); }
+
+private:
+    StoreClient &m_client;
+};
 
 class TestFrontDoor : public QObject
 {
@@ -57,8 +179,8 @@ private slots:
         if (!FrontDoorProcess::missing().isEmpty())
             QSKIP(qPrintable(FrontDoorProcess::missing()));
         const QString started =
-            FrontDoorBooks::open(m_store, m_dir, {FreeBook, PaidBook, NonAsciiBook},
-                                 {"--price", PaidBook + "=pay", "--price", NonAsciiBook + "=pay"});
+            openStore(m_store, m_dir, {FreeBook, PaidBook, NonAsciiBook},
+                      {"--price", PaidBook + "=pay", "--price", NonAsciiBook + "=pay"});
         QVERIFY2(started.isEmpty(), qPrintable(started));
         QFile package(m_dir.filePath("books/" + PaidBook + ".vbp"));
         QVERIFY(package.open(QIODevice::ReadOnly));
@@ -83,7 +205,6 @@ private slots:
         QTest::addColumn<int>("from");   // -N: the last N bytes
         QTest::addColumn<int>("length"); // -1: to the end
         const QByteArray date = "Mon, 01 Jan 2001 00:00:00 GMT";
-        QTest::newRow("no range") << QByteArray() << QByteArray() << 200 << 0 << -1;
         QTest::newRow("resume") << QByteArray("bytes=10-") << QByteArray() << 206 << 10 << -1;
         QTest::newRow("closed") << QByteArray("bytes=0-9") << QByteArray() << 206 << 0 << 10;
         QTest::newRow("suffix") << QByteArray("bytes=-5") << QByteArray() << 206 << -5 << -1;
@@ -95,10 +216,6 @@ private slots:
             << QByteArray("bytes=5-2") << QByteArray() << 200 << 0 << -1;
         QTest::newRow("end before start, fewer digits, ignored")
             << QByteArray("bytes=100-99") << QByteArray() << 200 << 0 << -1;
-        QTest::newRow("other unit ignored")
-            << QByteArray("items=0-5") << QByteArray() << 200 << 0 << -1;
-        QTest::newRow("not a number ignored")
-            << QByteArray("bytes=abc") << QByteArray() << 200 << 0 << -1;
         QTest::newRow("oversized number ignored")
             << QByteArray("bytes=0-99999999999999999999") << QByteArray() << 200 << 0 << -1;
         QTest::newRow("same tag resumes")
@@ -162,14 +279,10 @@ private slots:
         QTest::addColumn<QSize>("picture");
         QTest::newRow("small cover") << "cover.action?id=" + FreeBook + "&size=44_63" << 200
                                      << QByteArray("image/png") << QSize(44, 63);
-        QTest::newRow("large cover") << "cover.action?id=" + FreeBook + "&size=82_118" << 200
-                                     << QByteArray("image/png") << QSize(82, 118);
         QTest::newRow("cover of an unknown book") << QString("cover.action?id=nothing&size=44_63")
                                                   << 404 << QByteArray("text/xml") << QSize();
         QTest::newRow("free package")
             << "package.action?cid=" + FreeBook << 200 << QByteArray("application/vbp") << QSize();
-        QTest::newRow("paid package without a ticket")
-            << "package.action?cid=" + PaidBook << 403 << QByteArray("text/xml") << QSize();
         QTest::newRow("non-ASCII package without a ticket")
             << "package.action?cid=" + QString::fromLatin1(QUrl::toPercentEncoding(NonAsciiBook))
             << 403 << QByteArray("text/xml") << QSize();
@@ -198,7 +311,6 @@ private slots:
     void linksIgnoreTheHostHeader_data()
     {
         QTest::addColumn<QByteArray>("host");
-        QTest::newRow("another host") << QByteArray("Host: evil.example");
         QTest::newRow("another host and port") << QByteArray("Host: evil.example:8080");
         QTest::newRow("loopback, other port") << QByteArray("Host: 127.0.0.1:1");
         QTest::newRow("markup in the host") << QByteArray("Host: a\"><b>");
@@ -216,33 +328,6 @@ private slots:
         const auto answer = XmlNode::parse(RawHttp::get(m_store.port(), order, {host}).body);
         QVERIFY(answer);
         QCOMPARE(answer->childText("link"), m_paidLink);
-    }
-
-    void wrongMethods_data()
-    {
-        QTest::addColumn<QByteArray>("method");
-        QTest::addColumn<QByteArray>("target");
-        QTest::addColumn<QByteArray>("allowed");
-        QTest::newRow("POST an action")
-            << QByteArray("POST") << QByteArray("/vorelreader/keywords.action")
-            << QByteArray("GET");
-        QTest::newRow("PUT an action")
-            << QByteArray("PUT") << QByteArray("/vorelreader/library.action") << QByteArray("GET");
-        QTest::newRow("DELETE a package")
-            << QByteArray("DELETE") << QByteArray("/vorelreader/package.action?cid=free.book")
-            << QByteArray("GET");
-        QTest::newRow("GET the SMS gateway")
-            << QByteArray("GET") << QByteArray("/sms/send") << QByteArray("POST");
-    }
-
-    void wrongMethods()
-    {
-        QFETCH(QByteArray, method);
-        QFETCH(QByteArray, target);
-        QFETCH(QByteArray, allowed);
-        const HttpResult result = RawHttp::request(m_store.port(), method, target, {}, "a=b");
-        QCOMPARE(result.status, 405);
-        QVERIFY2(result.header("Allow").contains(allowed), result.header("Allow"));
     }
 
     // A crowd of clients that connect and say nothing, or send their
@@ -291,6 +376,52 @@ private slots:
             qPrintable(QString("%1 ms among the crowd, %2 ms alone").arg(amongCrowd).arg(alone)));
     }
 
+    // zarvostore killed while readers keep asking: the front door says 502
+    // with a store document meanwhile, the store comes back by itself, and
+    // its ledger has every purchase confirmed before the crash.
+    void killedStoreComesBackWithItsLedger()
+    {
+        BrowsingLoad load(m_client.url("/vorelreader/search.action?keyword=Book"));
+        load.start();
+        QTRY_VERIFY(load.count(200) > 20);
+
+        // Bought under load, each confirmed by the link it hands out.
+        StoreShopper shopper(m_client);
+        QHash<QString, QString> accounts;
+        QStringList links;
+        for (int buyer = 0; buyer < 2; ++buyer) {
+            const QString uid = shopper.signUp();
+            QVERIFY(!uid.isEmpty());
+            for (const QString &id : QStringList{PaidBook, NonAsciiBook}.mid(buyer)) {
+                links << shopper.buy(uid, id);
+                QVERIFY(!links.last().isEmpty());
+            }
+            accounts.insert(uid, shopper.account(uid));
+        }
+
+        const qint64 crashed = m_store.storePid();
+        QVERIFY(crashed > 0);
+        QCOMPARE(::kill(pid_t(crashed), SIGKILL), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(load.count(502) > 0, 10000);
+        const auto refusal = XmlNode::parse(load.lastRefusal());
+        QVERIFY2(refusal && refusal->attr("ret") == "error", load.lastRefusal().constData());
+        const int servedBefore = load.count(200);
+        QTRY_VERIFY_WITH_TIMEOUT(load.count(200) > servedBefore + 20, 30000);
+        QVERIFY(m_store.storePid() != crashed);
+        load.stop();
+        QTRY_VERIFY(load.idle());
+        // Nothing hung or broke off: every answer was the store's or nginx's 502.
+        QCOMPARE(load.count(200) + load.count(502), load.total());
+
+        for (auto it = accounts.cbegin(); it != accounts.cend(); ++it)
+            QCOMPARE(shopper.account(it.key()), it.value());
+        for (const QString &link : links)
+            QCOMPARE(RawHttp::get(m_store.port(), shopper.target(link).toUtf8()).status, 200);
+        // And the store goes on selling.
+        const QString uid = shopper.signUp();
+        QVERIFY(!shopper.buy(uid, PaidBook).isEmpty());
+    }
+
     // Floods are turned away or bounded before they cost zarvostore memory.
     void floodsLeaveMemoryBounded_data()
     {
@@ -336,25 +467,18 @@ private:
     // outgrows nginx's buffers, and nothing of it reaches zarvostore.
     void headerFlood()
     {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, quint16(m_store.port()));
-        QVERIFY(socket.waitForConnected(5000));
-        socket.write("GET /vorelreader/keywords.action HTTP/1.1\r\nHost: 127.0.0.1\r\n");
+        RawClient flood;
+        QVERIFY(flood.open(m_store.port()));
+        flood.send("GET /vorelreader/keywords.action HTTP/1.1\r\nHost: 127.0.0.1\r\n");
         QByteArray lines;
         for (int i = 0; i < 10000; ++i)
             lines += "X-F" + QByteArray::number(i) + ": v\r\n";
-        QByteArray answer;
-        for (int sent = 0; sent < 2000000 && socket.state() == QAbstractSocket::ConnectedState;
-             sent += 10000) {
-            socket.write(lines);
-            socket.waitForBytesWritten(1000);
-            answer += socket.readAll();
+        for (int sent = 0; sent < 2000000 && flood.connected(); sent += 10000) {
+            flood.socket().write(lines);
+            flood.socket().waitForBytesWritten(1000);
         }
-        while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(5000))
-            answer += socket.readAll();
-        answer += socket.readAll();
-        QVERIFY2(answer.startsWith("HTTP/1.1 400") || answer.startsWith("HTTP/1.1 431"),
-                 answer.left(200).constData());
+        const int status = flood.answer().status;
+        QVERIFY2(status == 400 || status == 431, qPrintable(QString::number(status)));
     }
 
     // Twenty thousand orders and sign-ups with long device ids, pipelined

@@ -78,59 +78,50 @@ std::unique_ptr<DownLoadDataStore> openStore()
     return store;
 }
 
-// What each statement of the store does, beside the same change written the
-// way the store's statements have always been written: with quoted values.
+const QString TableSql = "CREATE TABLE DownLoadFiles( FileName varchar primary key,FileUrl "
+                         "varchar,FileStye varchar,FileTolSize long,FileCurSize long,FilePath "
+                         "varchar,FileState int,bookName varchar,picLink varchar)";
+const QString InsertA =
+    "insert into Ref(FileName, FileUrl, FileStye, FileTolSize,FileCurSize,FilePath, "
+    "FileState,bookName,picLink)values('a.vbp','http://127.0.0.1/get?cid=a.vbp','vbp','2048',"
+    "'512','/books','5','测试书 a.vbp','http://127.0.0.1/cover/a.vbp')";
+
+// What each statement of the store does after task a.vbp is added, beside the
+// same change written the way the store's statements have always been written:
+// with quoted values. Storage classes and '' against NULL must not drift.
 struct Statement
 {
     const char *name;
     std::function<bool(DownLoadDataStore &)> run;
-    QStringList quoted;
+    QString quoted;
 };
-
-const QString Columns9 = "(FileName, FileUrl, FileStye, FileTolSize,FileCurSize,FilePath, "
-                         "FileState,bookName,picLink)";
-const QString Columns7 = "(FileName, FileUrl, FileStye, FileTolSize,FileCurSize,FilePath, "
-                         "FileState)";
-const QString Values9 =
-    "values('a.vbp','http://127.0.0.1/get?cid=a.vbp','vbp','2048','512','/books','5','测试书 "
-    "a.vbp','http://127.0.0.1/cover/a.vbp')";
 
 const QList<Statement> &statements()
 {
     static const QList<Statement> list = {
-        {"insert all",
-         [](DownLoadDataStore &s) { return s.addRecord(task("a.vbp")); },
-         {"insert into Ref" + Columns9 + Values9}},
+        {"insert all", [](DownLoadDataStore &) { return true; }, QString()},
         {"insert seven, empty path",
          [](DownLoadDataStore &s) {
              return s.addRecord("b.vbp", "http://h/b", "vbp", 0, 0, QString(), 1);
          },
-         {"insert into Ref" + Columns7 + "values('b.vbp','http://h/b','vbp','0','0','','1')"}},
+         "insert into Ref(FileName, FileUrl, FileStye, FileTolSize,FileCurSize,FilePath, "
+         "FileState)values('b.vbp','http://h/b','vbp','0','0','','1')"},
         {"update all",
          [](DownLoadDataStore &s) {
-             DLFileInfo changed("a.vbp", "http://h/a2", "vbp", 4096, 4000, "/other",
-                                DLFileInfo::EPause, "", "p");
-             return s.addRecord(task("a.vbp")) && s.upDateRecord(changed);
+             return s.upDateRecord(DLFileInfo("a.vbp", "http://h/a2", "vbp", 4096, 4000, "/other",
+                                              DLFileInfo::EPause, "", "p"));
          },
-         {"insert into Ref" + Columns9 + Values9,
-          "update Ref set FileUrl = 'http://h/a2',FileStye = 'vbp',FileTolSize = "
-          "'4096',FileCurSize ='4000',FilePath = '/other',FileState = '2',bookName = "
-          "'',picLink = 'p'where FileName = 'a.vbp'"}},
+         "update Ref set FileUrl = 'http://h/a2',FileStye = 'vbp',FileTolSize = "
+         "'4096',FileCurSize ='4000',FilePath = '/other',FileState = '2',bookName = "
+         "'',picLink = 'p'where FileName = 'a.vbp'"},
         {"update state",
-         [](DownLoadDataStore &s) {
-             return s.addRecord(task("a.vbp")) && s.upDateRecord("a.vbp", DLFileInfo::EFailed);
-         },
-         {"insert into Ref" + Columns9 + Values9,
-          "update Ref set FileState = '6'where FileName ='a.vbp'"}},
+         [](DownLoadDataStore &s) { return s.upDateRecord("a.vbp", DLFileInfo::EFailed); },
+         "update Ref set FileState = '6'where FileName ='a.vbp'"},
         {"update current size",
-         [](DownLoadDataStore &s) {
-             return s.addRecord(task("a.vbp")) && s.upDateRecord("a.vbp", qint64(5000000000));
-         },
-         {"insert into Ref" + Columns9 + Values9,
-          "update Ref set FileCurSize = '5000000000'where FileName ='a.vbp'"}},
-        {"delete",
-         [](DownLoadDataStore &s) { return s.addRecord(task("a.vbp")) && s.delRecord("a.vbp"); },
-         {"insert into Ref" + Columns9 + Values9, "delete from Ref where FileName = 'a.vbp'"}},
+         [](DownLoadDataStore &s) { return s.upDateRecord("a.vbp", qint64(5000000000)); },
+         "update Ref set FileCurSize = '5000000000'where FileName ='a.vbp'"},
+        {"delete", [](DownLoadDataStore &s) { return s.delRecord("a.vbp"); },
+         "delete from Ref where FileName = 'a.vbp'"},
     };
     return list;
 }
@@ -151,9 +142,7 @@ private slots:
         QVERIFY(store->createConnection("QSQLITE", "downLoadStore.db"));
         QVERIFY(QFile::exists(storeFile()));
         QCOMPARE(raw({"select sql from sqlite_master where name = 'DownLoadFiles'"}),
-                 QStringList("CREATE TABLE DownLoadFiles( FileName varchar primary key,FileUrl "
-                             "varchar,FileStye varchar,FileTolSize long,FileCurSize long,FilePath "
-                             "varchar,FileState int,bookName varchar,picLink varchar)"));
+                 QStringList(TableSql));
         store.reset();
         // The table is there now: creating it again fails, the file is used.
         store = std::make_unique<DownLoadDataStore>();
@@ -173,11 +162,9 @@ private slots:
         QFETCH(int, which);
         const Statement &statement = statements().at(which);
         auto store = openStore();
-        QVERIFY(statement.run(*store));
-        raw(QStringList{"create table Ref( FileName varchar primary key,FileUrl varchar,FileStye "
-                        "varchar,FileTolSize long,FileCurSize long,FilePath varchar,FileState "
-                        "int,bookName varchar,picLink varchar)"} +
-            statement.quoted);
+        QVERIFY(store->addRecord(task("a.vbp")) && statement.run(*store));
+        QString ref = TableSql;
+        raw({ref.replace("DownLoadFiles", "Ref"), InsertA, statement.quoted});
         QCOMPARE(dump("DownLoadFiles"), dump("Ref"));
     }
 

@@ -1,7 +1,6 @@
-// A reader buys books from the real store server: a free one, one paid by
-// premium SMS through the store's carrier gateway, one paid from the account,
-// and the ways a purchase stops short. Every finished book must reach the
-// shelf as a new book that opens.
+// The purchase engine against the real store server where the screens'
+// journeys do not reach: a declined charge, a lost payment message and a
+// free book after a paid one on the same manager.
 
 #include "bookpacker.h"
 #include "commondef.h"
@@ -13,7 +12,6 @@
 #include "testdataroot.h"
 #include "vebookreader.h"
 #include "vorelebookdatabaseengine.h"
-#include "vorelebookitemdata.h"
 #include "vorelebookshelfmgr.h"
 
 #include <QDir>
@@ -24,12 +22,6 @@
 
 namespace {
 const int Patience = 30000;
-
-enum Answer
-{
-    Accept,
-    Decline
-};
 
 int gatewayMessages(const QString &logFile)
 {
@@ -49,12 +41,10 @@ private slots:
         QVERIFY(m_root.renew());
         const QString books = m_root.filePath("store-books");
         QVERIFY(QDir().mkpath(books));
-        const QStringList ids = {"pf.free", "pf.sms", "pf.pay", "pf.sms.declined", "pf.sms.lost"};
-        for (const QString &id : ids) {
+        for (const char *id : {"pf.free", "pf.sms", "pf.sms.declined", "pf.sms.lost"}) {
             BookSource source;
             source.id = id;
             source.title = QStringLiteral("测试书 %1").arg(id);
-            source.author = QStringLiteral("测试作者");
             source.chapters = {{"第一章", "第一章的正文。"}, {"第二章", "第二章的正文。"}};
             QString error;
             QVERIFY2(BookPacker(source).writeTo(books + '/' + id + ".vbp", &error),
@@ -63,8 +53,8 @@ private slots:
         m_store.setDataRoot(m_root.filePath("store-root"));
         m_store.setLogFile(m_root.filePath("store.log"));
         QString started =
-            m_store.start(books, {"--price", "pf.sms=sms", "--price", "pf.pay=pay", "--price",
-                                  "pf.sms.declined=sms", "--price", "pf.sms.lost=sms"});
+            m_store.start(books, {"--price", "pf.sms=sms", "--price", "pf.sms.declined=sms",
+                                  "--price", "pf.sms.lost=sms"});
         QVERIFY2(started.isEmpty(), qPrintable(started));
         // A carrier that delivers the message somewhere else: another store
         // whose gateway accepts it without paying this store's order.
@@ -79,6 +69,7 @@ private slots:
         VorelEBookDatabaseEngine *db = m_db.get();
         m_reader->SetDBEngine(db);
         m_shelfMgr = std::make_unique<VorelEBookShelfMgr>();
+        // The shelf is what files a finished download as a book.
         m_shelf = std::make_unique<MyBookShelf>(*m_shelfMgr, *m_reader);
         m_net = std::make_unique<EBookReaderNetMgr>();
         m_downloads = std::make_unique<DownLoadMng>();
@@ -105,7 +96,7 @@ private slots:
     {
         QTest::addColumn<QString>("bookId");
         QTest::addColumn<bool>("lossyCarrier");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("decline");
         QTest::addColumn<QList<int>>("statuses");
         QTest::addColumn<int>("messages");
         QTest::addColumn<bool>("onShelf");
@@ -113,24 +104,20 @@ private slots:
         // One purchase manager serves the rows in order, so a free book after a
         // paid one must be reported as a plain download again.
         QTest::newRow("sms charge paid")
-            << "pf.sms" << false << int(Accept) << QList<int>{1, 3} << 1 << true;
+            << "pf.sms" << false << false << QList<int>{1, 3} << 1 << true;
         QTest::newRow("free after paid")
-            << "pf.free" << false << int(Accept) << QList<int>{0} << 0 << true;
-        QTest::newRow("account payment")
-            << "pf.pay" << false << int(Accept) << QList<int>{2, 3} << 0 << true;
+            << "pf.free" << false << false << QList<int>{0} << 0 << true;
         QTest::newRow("charge declined: nothing sent")
-            << "pf.sms.declined" << false << int(Decline) << QList<int>{1} << 0 << false;
-        QTest::newRow("unknown book")
-            << "pf.none" << false << int(Accept) << QList<int>{5} << 0 << false;
+            << "pf.sms.declined" << false << true << QList<int>{1} << 0 << false;
         QTest::newRow("message lost: the continuation offers the charge again")
-            << "pf.sms.lost" << true << int(Accept) << QList<int>{1, 1} << 1 << false;
+            << "pf.sms.lost" << true << false << QList<int>{1, 1} << 1 << false;
     }
 
     void journey()
     {
         QFETCH(QString, bookId);
         QFETCH(bool, lossyCarrier);
-        QFETCH(int, answer);
+        QFETCH(bool, decline);
         QFETCH(QList<int>, statuses);
         QFETCH(int, messages);
         QFETCH(bool, onShelf);
@@ -151,21 +138,18 @@ private slots:
         QList<int> seen;
         // Goes with this row, whichever way the row ends.
         QObject rowScope;
-        connect(
-            &purchase, &purchaseManager::downloadResponse, &rowScope,
-            [&](int, int status, const QString &) {
-                seen << status;
-                // Stop once the expected steps are through, as a user
-                // who walks away would.
-                if (seen.size() >= statuses.size() || answer == Decline)
-                    return;
-                // The screens act after the answer's dialog, not inside it.
-                if (status == 1)
-                    QMetaObject::invokeMethod(&purchase, "chargedefDownload", Qt::QueuedConnection);
-                else if (status == 2)
-                    QMetaObject::invokeMethod(&purchase, "payDownloadFee", Qt::QueuedConnection);
-            });
-        QSignalSpy finished(m_downloads.get(), &DownLoadMng::downloadFinishedResponse);
+        connect(&purchase, &purchaseManager::downloadResponse, &rowScope,
+                [&](int, int status, const QString &) {
+                    seen << status;
+                    // Stop once the expected steps are through, as a user
+                    // who walks away would.
+                    if (seen.size() >= statuses.size() || decline)
+                        return;
+                    // The screens act after the answer's dialog, not inside it.
+                    if (status == 1)
+                        QMetaObject::invokeMethod(&purchase, "chargedefDownload",
+                                                  Qt::QueuedConnection);
+                });
 
         QCOMPARE(purchase.getDownloadedStatus(bookId, "1000"), 0);
         purchase.purchaseDownloadBook(bookId);
@@ -179,15 +163,7 @@ private slots:
             QVERIFY(!m_shelfMgr->isBookIdExisted(bookId));
             return;
         }
-        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), Patience);
-        QCOMPARE(finished.first().at(0).toString(), bookId + ".vbp");
         QTRY_VERIFY_WITH_TIMEOUT(m_shelfMgr->isBookIdExisted(bookId), Patience);
-        VorelEBookItemData item;
-        QVERIFY(m_shelfMgr->GetVorelBookProperty(bookId, item));
-        QCOMPARE(item.m_bookMarkFlag, 1);
-        QVERIFY(item.m_downLoadingDate > 0);
-        const QString package = BookFolder + "/" + bookId + ".vbp";
-        QCOMPARE(m_shelf->openBook(bookId, package), 0);
         // Bought once: the next question finds it on the device.
         QCOMPARE(purchase.getDownloadedStatus(bookId, "1000"), 1);
     }

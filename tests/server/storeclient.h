@@ -86,6 +86,31 @@ public:
         return doc ? doc : std::make_shared<XmlNode>();
     }
 
+    // A new user id, as the store hands one out.
+    QString newUser()
+    {
+        return document(QStringLiteral("/vorelreader/userlogin.action?imei=1"))
+            ->childText(QStringLiteral("uid"));
+    }
+
+    // Orders a book; `more` adds query items (a continuation's sid, pid...).
+    std::shared_ptr<XmlNode> order(const QString &uid, const QString &id, const QString &more = {})
+    {
+        return document("/vorelreader/download.action?imei=1&uid=" + uid +
+                        "&cid=" + QUrl::toPercentEncoding(id) + more);
+    }
+
+    // A user's balance and count of bought books, as "<balance> / <count>".
+    QString account(const QString &uid)
+    {
+        const auto doc = document("/vorelreader/myaccountinfo.action?uid=" + uid);
+        QHash<QString, QString> lines;
+        for (const XmlNode *line : doc->all(QStringLiteral("line")))
+            lines.insert(line->attr(QStringLiteral("name")), line->attr(QStringLiteral("value")));
+        return lines.value(QStringLiteral("账户余额")) + " / " +
+               lines.value(QStringLiteral("已购图书"));
+    }
+
 private:
     QNetworkAccessManager m_net;
     int m_port = 0;

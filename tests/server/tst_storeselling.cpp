@@ -6,7 +6,6 @@
 #include "downloadtype.h"
 #include "ebookreaderdownloadxmlhandler.h"
 #include "httpcommunicator.h"
-#include "storeaccount.h"
 #include "storeclient.h"
 #include "storeserverprocess.h"
 #include "testbooks.h"
@@ -31,8 +30,6 @@ const QString SmsBook = "sms.book";
 const QString AccountBook = "acct";
 const QString OtherAccountBook = "acct2";
 const QString NonAsciiBook = "测试书";
-
-using Account = StoreAccount;
 
 // Characters two ids share at their start, or at their end.
 int sharedEnds(const QString &a, const QString &b)
@@ -79,9 +76,9 @@ private slots:
     {
         QStringList ids;
         for (int i = 0; i < 3; ++i) {
-            const QString uid = newUser();
-            const auto offer = order(uid, AccountBook);
-            const auto charge = order(uid, SmsBook);
+            const QString uid = m_client.newUser();
+            const auto offer = m_client.order(uid, AccountBook);
+            const auto charge = m_client.order(uid, SmsBook);
             const QString link = pay(uid, AccountBook, *offer);
             ids << uid << offer->attr("sid") << charge->attr("sid")
                 << charge->child("item")->attr("id")
@@ -127,11 +124,11 @@ private slots:
     {
         QFETCH(QString, attack);
         QFETCH(QString, refusal);
-        const QString buyer = newUser();
-        const QString stranger = newUser();
+        const QString buyer = m_client.newUser();
+        const QString stranger = m_client.newUser();
         QString paidSid;
-        const QString link = buyBySms(buyer, SmsBook, &paidSid);
-        const auto offer = order(buyer, AccountBook);
+        const QString link = buyBySms(buyer, &paidSid);
+        const auto offer = m_client.order(buyer, AccountBook);
         QCOMPARE(offer->attr("ret"), "pay");
         attack.replace("STRANGER", stranger)
             .replace("BUYER", buyer)
@@ -147,8 +144,8 @@ private slots:
         QCOMPARE(QString("%1 %2").arg(result.status).arg(doc->childText("error").left(5)), refusal);
         QVERIFY(!doc->child("link") && doc->attr("sid").isEmpty());
         // Nobody's money moved, and the buyer's own link still works.
-        QCOMPARE(account(buyer), (Account{"10.00 元", "1"}));
-        QCOMPARE(account(stranger), (Account{"10.00 元", "0"}));
+        QCOMPARE(m_client.account(buyer), "10.00 元 / 1");
+        QCOMPARE(m_client.account(stranger), "10.00 元 / 0");
         QCOMPARE(m_client.get(link.mid(m_client.url("").size())).status, 200);
     }
 
@@ -166,7 +163,7 @@ private slots:
     void clientFetchesLinks()
     {
         QFETCH(QString, id);
-        const QString uid = newUser();
+        const QString uid = m_client.newUser();
         UrlMaker request(RequestDownload);
         request.downLoadReqAssemble(uid, Imei, id, SCreenWidth_Meego, SCreenHeight_Meego, Ua,
                                     Chinese, Channel, Version);
@@ -203,63 +200,45 @@ private slots:
     // the restart, and what is bought is not charged again.
     void ledgerSurvivesKill()
     {
-        const QString uid = newUser();
-        const QString accountLink = pay(uid, AccountBook, *order(uid, AccountBook));
-        const QString smsLink = buyBySms(uid, SmsBook, nullptr);
-        const auto open = order(uid, OtherAccountBook);
-        QCOMPARE(account(uid), (Account{"9.00 元", "2"}));
+        const QString uid = m_client.newUser();
+        const QString accountLink = pay(uid, AccountBook, *m_client.order(uid, AccountBook));
+        const QString smsLink = buyBySms(uid, nullptr);
+        const auto open = m_client.order(uid, OtherAccountBook);
+        QCOMPARE(m_client.account(uid), "9.00 元 / 2");
 
         QVERIFY(m_server.kill());
         const QString restarted = m_server.restart();
         QVERIFY2(restarted.isEmpty(), qPrintable(restarted));
 
-        QCOMPARE(account(uid), (Account{"9.00 元", "2"}));
+        QCOMPARE(m_client.account(uid), "9.00 元 / 2");
         for (const QString &link : {accountLink, smsLink})
             QCOMPARE(m_client.get(link.mid(m_client.url("").size())).status, 200);
-        QCOMPARE(order(uid, AccountBook)->childText("link"), accountLink);
-        QCOMPARE(order(uid, SmsBook)->childText("link"), smsLink);
-        QCOMPARE(account(uid), (Account{"9.00 元", "2"}));
+        QCOMPARE(m_client.order(uid, AccountBook)->childText("link"), accountLink);
+        QCOMPARE(m_client.order(uid, SmsBook)->childText("link"), smsLink);
+        QCOMPARE(m_client.account(uid), "9.00 元 / 2");
         QVERIFY(!pay(uid, OtherAccountBook, *open).isEmpty());
-        QCOMPARE(account(uid), (Account{"8.00 元", "3"}));
+        QCOMPARE(m_client.account(uid), "8.00 元 / 3");
     }
 
 private:
-    QString newUser()
-    {
-        const auto login = m_client.document("/vorelreader/userlogin.action?imei=1&abver=2.0.0&");
-        return login->childText("uid");
-    }
-
-    std::shared_ptr<XmlNode> order(const QString &uid, const QString &id)
-    {
-        return m_client.document("/vorelreader/download.action?imei=1&uid=" + uid +
-                                 "&cid=" + QUrl::toPercentEncoding(id));
-    }
-
     // Confirms an account order; the package link, or empty.
     QString pay(const QString &uid, const QString &id, const XmlNode &offer)
     {
-        const auto answer =
-            m_client.document("/vorelreader/download.action?uid=" + uid +
-                              "&cid=" + QUrl::toPercentEncoding(id) + "&sid=" + offer.attr("sid"));
-        return answer->childText("link");
+        return m_client.order(uid, id, "&sid=" + offer.attr("sid"))->childText("link");
     }
 
-    // Orders, pays by message and continues; the package link, or empty.
-    QString buyBySms(const QString &uid, const QString &id, QString *sid)
+    // Orders the message-paid book, pays by message and continues; the
+    // package link, or empty.
+    QString buyBySms(const QString &uid, QString *sid)
     {
-        const auto charge = order(uid, id);
+        const auto charge = m_client.order(uid, SmsBook);
         const XmlNode *item = charge->child("item");
-        if (!item)
-            return QString();
-        if (sendCharge(item->attr("url")) != "paid")
+        if (!item || sendCharge(item->attr("url")) != "paid")
             return QString();
         if (sid)
             *sid = charge->attr("sid");
         return m_client
-            .document("/vorelreader/download.action?uid=" + uid +
-                      "&cid=" + QUrl::toPercentEncoding(id) + "&sid=" + charge->attr("sid") +
-                      "&pid=" + item->attr("id"))
+            .order(uid, SmsBook, "&sid=" + charge->attr("sid") + "&pid=" + item->attr("id"))
             ->childText("link");
     }
 
@@ -274,8 +253,6 @@ private:
         return m_client.sms("number=" + QUrl::toPercentEncoding(number) +
                             "&body=" + QUrl::toPercentEncoding(body));
     }
-
-    Account account(const QString &uid) { return StoreAccount::of(m_client, uid); }
 
     // The body of a GET sent the way the reader sends it; empty unless the
     // store answered 200 or 206.

@@ -1,8 +1,6 @@
-// Buying and downloading as a reader does it: the real application object
-// with every engine, the real screens under the offscreen platform and the
-// bundled store server, which also plays the carrier that takes the payment
-// SMS, reached through a link as slow as a handset's. Each journey taps the
-// screens and checks what they show.
+// Buying and downloading as a reader does it: the real application, its
+// screens offscreen and the store server (also the carrier taking the payment
+// SMS) behind a link as slow as a handset's.
 
 #include "bookpacker.h"
 #include "commondef.h"
@@ -53,19 +51,6 @@ BookSource source(const QString &id, const QString &title, int chapters, int cha
     return book;
 }
 
-// Empty when every book was packed into the folder, else what went wrong.
-QString packBooks(const QString &folder, const QList<BookSource> &books)
-{
-    if (!QDir().mkpath(folder))
-        return "cannot create " + folder;
-    QString error;
-    for (const BookSource &book : books) {
-        if (!BookPacker(book).writeTo(folder + '/' + book.id + ".vbp", &error))
-            return error;
-    }
-    return QString();
-}
-
 // A loopback port that refuses connections: free a moment ago.
 quint16 refusedPort()
 {
@@ -86,11 +71,14 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         m_books = m_dir.filePath("books");
-        const QString packed = packBooks(m_books, {source(LongBook, LongTitle, 6, 50000),
-                                                   source(SmsBook, PaidTitle, 2, 400),
-                                                   source(AccountBook, PaidTitle, 2, 400),
-                                                   source(SmsBookUnsent, "暮色小集", 2, 400)});
-        QVERIFY2(packed.isEmpty(), qPrintable(packed));
+        QVERIFY(QDir().mkpath(m_books));
+        for (const BookSource &book :
+             {source(LongBook, LongTitle, 6, 50000), source(SmsBook, PaidTitle, 2, 400),
+              source(AccountBook, PaidTitle, 2, 400), source(SmsBookUnsent, "暮色小集", 2, 400)}) {
+            QString error;
+            QVERIFY2(BookPacker(book).writeTo(m_books + '/' + book.id + ".vbp", &error),
+                     qPrintable(error));
+        }
         m_server.setDataRoot(m_dir.filePath("serverroot"));
         m_server.setLogFile(m_dir.filePath("server.log"));
         // The store's links name the link, so downloads come through it.
@@ -216,7 +204,6 @@ private slots:
         const QString message = ScreenDriver::text(ScreenDriver::findIn(offer, "dialogMessage"));
         QVERIFY2(message.contains(PaidTitle) && message.contains(offerWords), qPrintable(message));
         QCOMPARE(ScreenDriver::text(ScreenDriver::findIn(offer, "confirmButton")), confirmCaption);
-        QCOMPARE(ScreenDriver::text(ScreenDriver::findIn(offer, "cancelButton")), "取消");
         QVERIFY(m_ui.shot("purchase", QTest::currentDataTag()));
 
         // While the SMS is on its way the screen says so and a second

@@ -1,22 +1,17 @@
-#ifndef RAWCLIENT_H
-#define RAWCLIENT_H
+#ifndef RAWHTTP_H
+#define RAWHTTP_H
 
-// One connection to the server under test, with bytes going out exactly as
-// written: for requests no ordinary client would send, and for clients that
-// are slow, idle or go away half-way.
+// HTTP over a plain socket: the request goes out byte for byte as the test
+// wrote it (any method, any Host, half a head), for requests no ordinary
+// client would send and for clients that are slow, idle or go away.
+
+#include "storeclient.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
-#include <QHash>
 #include <QHostAddress>
 #include <QTcpSocket>
-
-struct RawAnswer
-{
-    int status = 0;
-    QHash<QByteArray, QByteArray> headers; // names in lower case
-    QByteArray body;
-};
+#include <algorithm>
 
 class RawClient
 {
@@ -35,9 +30,11 @@ public:
 
     bool connected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     QTcpSocket &socket() { return m_socket; }
+    QByteArray pending() const { return m_pending; }
 
-    // The next whole answer, or status 0 when the connection ends first.
-    RawAnswer answer(int timeoutMs = 10000)
+    // The next whole answer, or status 0 when the connection ends first. An
+    // answer without a length runs to the end of a closed connection.
+    HttpResult answer(int timeoutMs = 10000)
     {
         const QDeadlineTimer deadline(timeoutMs);
         qsizetype end = -1;
@@ -45,7 +42,7 @@ public:
             if (!readMore(deadline))
                 return {};
         }
-        RawAnswer answer;
+        HttpResult answer;
         const QList<QByteArray> lines = m_pending.left(end).split('\n');
         answer.status = lines.first().split(' ').value(1).toInt();
         for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -54,13 +51,15 @@ public:
                                   lines.at(i).mid(colon + 1).trimmed());
         }
         m_pending.remove(0, end + 4);
-        const qint64 length = answer.headers.value("content-length").toLongLong();
-        while (m_pending.size() < length) {
+        const QByteArray length = answer.headers.value("content-length");
+        const qint64 size =
+            length.isNull() && !connected() ? m_pending.size() : length.toLongLong();
+        while (m_pending.size() < size) {
             if (!readMore(deadline))
                 return {};
         }
-        answer.body = m_pending.left(length);
-        m_pending.remove(0, length);
+        answer.body = m_pending.left(size);
+        m_pending.remove(0, size);
         return answer;
     }
 
@@ -72,8 +71,6 @@ public:
         }
         return !connected();
     }
-
-    QByteArray pending() const { return m_pending; }
 
 private:
     bool readMore(const QDeadlineTimer &deadline)
@@ -90,4 +87,23 @@ private:
     QByteArray m_pending;
 };
 
-#endif // RAWCLIENT_H
+namespace RawHttp {
+
+// One GET over HTTP/1.0, answered and closed. headers are whole lines
+// without their CRLF; a Host line is added unless given.
+inline HttpResult get(int port, const QByteArray &target, QList<QByteArray> headers = {})
+{
+    if (std::none_of(headers.cbegin(), headers.cend(),
+                     [](const QByteArray &h) { return h.toLower().startsWith("host:"); }))
+        headers.prepend("Host: 127.0.0.1");
+    RawClient client;
+    if (!client.open(port))
+        return {};
+    client.send("GET " + target + " HTTP/1.0\r\n" + headers.join("\r\n") + "\r\n\r\n");
+    client.waitClosed(30000);
+    return client.answer(0);
+}
+
+} // namespace RawHttp
+
+#endif // RAWHTTP_H
