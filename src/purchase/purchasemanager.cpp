@@ -66,6 +66,9 @@ void purchaseManager::setDeclarativeView(QQuickView &view)
 void purchaseManager::purchaseDownloadBook(QString cid)
 {
     m_downloadCid = cid;
+    // A new order is never the continuation of an earlier payment, even when
+    // that payment's continuation offered the charge again or failed.
+    m_downloadStatus = false;
     m_netMgr.GetDownloadInfo(cid);
 }
 
