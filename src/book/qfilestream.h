@@ -42,6 +42,13 @@ public:
     bool Open(const char *path, int mode);
     bool IsEof() const;
     bool IsRegularFile() const { return m_file.IsRegularFile(); }
+    // Positioned reads that leave the stream's position alone: one system
+    // call for a record instead of a seek and buffered reads.
+    qint64 ReadAt(qint64 pos, void *buffer, qint64 count)
+    {
+        return m_file.ReadAt(pos, buffer, count);
+    }
+    qint64 RegularFileLength() const { return m_file.RegularFileLength(); }
 
 private:
     quint32 readLE(int width);

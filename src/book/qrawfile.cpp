@@ -1,7 +1,9 @@
 #include "qrawfile.h"
 
+#include <cerrno>
 #include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 QRawFile::~QRawFile()
 {
@@ -96,4 +98,29 @@ int QRawFile::Write(const void *buffer, int count)
     if (!m_file || !buffer || count <= 0)
         return 0;
     return static_cast<int>(std::fwrite(buffer, 1, static_cast<size_t>(count), m_file));
+}
+
+long long QRawFile::ReadAt(long long pos, void *buffer, long long count)
+{
+    if (!m_file || !buffer || pos < 0 || count <= 0)
+        return 0;
+    auto *bytes = static_cast<char *>(buffer);
+    long long done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fileno(m_file), bytes + done, size_t(count - done), pos + done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+long long QRawFile::RegularFileLength() const
+{
+    struct stat info;
+    if (!m_file || fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return info.st_size;
 }

@@ -40,6 +40,13 @@ public:
     int Read(void *buffer, int count);
     int Write(const void *buffer, int count);
 
+    // Up to count bytes at pos, straight from the file: neither the buffer
+    // nor the position of the handle is used or moved. Fewer only at the end
+    // of the file or on an error.
+    long long ReadAt(long long pos, void *buffer, long long count);
+    // The length of a plain file from one call; -1 for anything else.
+    long long RegularFileLength() const;
+
 private:
     FILE *m_file = nullptr;
     // Nothing is ever buffered for writing, so the length on disk is the

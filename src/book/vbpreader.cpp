@@ -2,6 +2,7 @@
 
 #include "chapterxmlitem.h"
 #include "commondef.h"
+#include "packagewindow.h"
 #include "plainxmlscanner.h"
 #include "qfilestream.h"
 #include "vbp.h"
@@ -18,14 +19,17 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr qint64 HeaderSize = 92;
 constexpr qint64 EntrySize = 48;
-constexpr int NameSize = 40;
+// The header, directory, description and shelf cover of a book lie at its
+// start, and a chapter's directory and description at the start of its
+// nested package: one read of this much takes them in.
+constexpr qint64 BookWindow = 16 * 1024;
+constexpr qint64 ChapterWindow = 4 * 1024;
 
 // Offsets are signed 32-bit, so nothing past 2 GiB can be addressed; every
 // check works against at most that much.
@@ -44,27 +48,6 @@ bool recordInside(const VbpContentsInformation &entry, qint64 limit)
 bool contentInside(const VbpContentsInformation &entry, qint64 limit)
 {
     return entry.m_off >= 1 && entry.m_len >= 0 && qint64(entry.m_off) + entry.m_len <= limit;
-}
-
-// Reads length bytes at pos into a zero-terminated buffer, after reserve
-// bytes that are left for the caller.
-int readBytes(QFileStream &stream, qint64 pos, int length, QByteArray &out, int reserve = 0)
-{
-    if (pos < 0 || pos > INT_MAX || length < 0 || reserve < 0 || length > INT_MAX - reserve)
-        return EFileSizeError;
-    try {
-        // Every byte is read over, and a short read is refused, so there
-        // is nothing to clear first; the terminating zero comes with it.
-        out = QByteArray(reserve + length, Qt::Uninitialized);
-    } catch (const std::bad_alloc &) {
-        return EMemoryNotEnough;
-    }
-    if (!stream.SetPosition(int(pos)))
-        return EFileSizeError;
-    // The file shrank since its length was taken.
-    if (stream.Read(out.data() + reserve, length) != length)
-        return EFileSizeError;
-    return EerrorNot;
 }
 
 // Whether every piece starts where the one before ends, as the packer writes
@@ -90,7 +73,8 @@ int readPieces(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation
         return EerrorNot;
     if (!piecesFollowOneAnother(relation)) {
         for (const auto &item : items) {
-            const int ret = readBytes(stream, contentPos + item->m_off, item->m_len, item->m_text);
+            const int ret =
+                PackageWindow::readAt(stream, contentPos + item->m_off, item->m_len, item->m_text);
             if (ret != EerrorNot)
                 return ret;
         }
@@ -102,7 +86,7 @@ int readPieces(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation
     const qint64 span = qint64(items.back()->m_off) + items.back()->m_len - first;
     const int spare = int(items.size());
     QByteArray &data = relation.m_textData;
-    const int ret = readBytes(stream, contentPos + first, int(span), data, spare);
+    const int ret = PackageWindow::readAt(stream, contentPos + first, span, data, spare);
     if (ret != EerrorNot)
         return ret;
     char *slot = data.data();
@@ -117,74 +101,123 @@ int readPieces(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation
     return EerrorNot;
 }
 
-void readHeader(QFileStream &stream, VbpHeadrInformation &header)
+// Appends the whole UTF-16LE code units of a piece; an odd last byte is half
+// a code unit and is not shown.
+void appendUtf16Le(QString &text, const QByteArray &bytes, int byteCount)
 {
-    header = VbpHeadrInformation();
-    stream.Read(header.m_tag, 4);
-    header.m_key = stream.ReadIntLE();
-    stream.Read(header.m_contentID, 16);
-    stream.Read(header.m_sec0, 32);
-    stream.Read(header.m_sec1, 32);
-    header.m_filenum = stream.ReadIntLE();
+    const qsizetype units = qBound(0, byteCount, int(bytes.size())) / 2;
+    const auto *raw = reinterpret_cast<const uchar *>(bytes.constData());
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        text.append(reinterpret_cast<const QChar *>(raw), units);
+        return;
+    }
+    for (qsizetype i = 0; i < units; ++i)
+        text.append(QChar(ushort(raw[2 * i] | (raw[2 * i + 1] << 8))));
 }
 
-enum class NameCodec
+// Whether the pieces' texts, one after another, are exactly the span they
+// cover read as UTF-16LE: they follow one another and no piece but the last
+// ends on half a code unit.
+bool spanIsText(const VRBChaptersRelt &relation)
 {
-    Latin1,
-    Utf8
-};
+    if (Q_BYTE_ORDER != Q_LITTLE_ENDIAN || !piecesFollowOneAnother(relation))
+        return false;
+    const auto &items = relation.m_contentList;
+    for (size_t i = 0; i + 1 < items.size(); ++i)
+        if (items[i]->m_len % 2 != 0)
+            return false;
+    return true;
+}
 
-// The caller has checked that count entries fit in the file. The directory
-// is read in one go and taken apart in memory.
-int readDirectory(QFileStream &stream, int count, VBP &vbp, NameCodec codec)
+// The chapter's text as the reading engine shows it, each piece already
+// checked to lie inside "content.txt". Where the span of the pieces is the
+// text, it is read straight into the string: one copy, from the file.
+int readText(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation, QString &text)
+{
+    const auto &items = relation.m_contentList;
+    text.resize(0);
+    if (items.empty())
+        return EerrorNot;
+    if (spanIsText(relation)) {
+        const qint64 first = items.front()->m_off;
+        const qint64 units = (qint64(items.back()->m_off) + items.back()->m_len - first) / 2;
+        try {
+            // Keeps the room of the string's last text when it is enough.
+            text.resize(units);
+        } catch (const std::bad_alloc &) {
+            return EMemoryNotEnough;
+        }
+        if (stream.ReadAt(contentPos + first, text.data(), units * 2) != units * 2)
+            return EFileSizeError;
+        return EerrorNot;
+    }
+    const int ret = readPieces(stream, contentPos, relation);
+    if (ret != EerrorNot)
+        return ret;
+    for (const auto &item : items)
+        appendUtf16Le(text, item->m_text, item->m_len);
+    return EerrorNot;
+}
+
+// The 92 header bytes at bytes.
+void parseHeader(const char *bytes, VbpHeadrInformation &header)
+{
+    header = VbpHeadrInformation();
+    std::memcpy(header.m_tag, bytes, 4);
+    header.m_key = qFromLittleEndian<qint32>(bytes + 4);
+    std::memcpy(header.m_contentID, bytes + 8, 16);
+    std::memcpy(header.m_sec0, bytes + 24, 32);
+    std::memcpy(header.m_sec1, bytes + 56, 32);
+    header.m_filenum = qFromLittleEndian<qint32>(bytes + 88);
+}
+
+// The caller has checked that count entries fit in the package. The
+// directory is taken whole; its entries are decoded when looked up.
+int readDirectory(QFileStream &stream, PackageWindow &window, qint64 pos, int count, VBP &vbp,
+                  VBP::NameCodec codec)
 {
     if (count < 1)
         return EerrorNot;
     QByteArray raw;
-    const int ret = readBytes(stream, stream.GetPosition(), int(EntrySize * count), raw);
+    const int ret = window.read(stream, pos, EntrySize * count, raw);
     if (ret != EerrorNot)
         return ret;
-    vbp.m_recordMap.reserve(count);
-    const char *entryBytes = raw.constData();
-    for (int i = 0; i < count; ++i, entryBytes += EntrySize) {
-        // A name filling all 40 bytes has no terminator.
-        const int nameLength = int(strnlen(entryBytes, NameSize));
-        VbpContentsInformation entry;
-        entry.m_filename = codec == NameCodec::Utf8 ? QString::fromUtf8(entryBytes, nameLength)
-                                                    : QString::fromLatin1(entryBytes, nameLength);
-        entry.m_off = qFromLittleEndian<qint32>(entryBytes + NameSize);
-        // Low byte flags, upper 24 bits length.
-        const quint32 packed = qFromLittleEndian<quint32>(entryBytes + NameSize + 4);
-        entry.m_flags = int(packed & 0xFF);
-        entry.m_len = int(packed >> 8);
-        vbp.AddVBRecord(entry);
-    }
+    vbp.setDirectory(raw, count, codec);
     return EerrorNot;
 }
 
-// Whether the file at path holds exactly these bytes; open, size, one read.
+// Whether the file at path holds exactly these bytes: asking for one byte
+// more than expected tells its size too. A folder fails to read, and a pipe
+// opened without blocking gives nothing; either is then written over.
 bool sameFileContent(const QString &path, const char *data, int length)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Covers are small: most fit the stack buffer with the byte to spare.
+    char stackBuffer[16 * 1024];
+    QByteArray heapBuffer;
+    char *current = stackBuffer;
+    if (length >= int(sizeof(stackBuffer))) {
+        heapBuffer = QByteArray(qsizetype(length) + 1, Qt::Uninitialized);
+        current = heapBuffer.data();
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
-    struct stat info;
-    bool same = false;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == length) {
-        QByteArray current(length, Qt::Uninitialized);
-        // A short read only costs writing the file again.
-        same = ::read(fd, current.data(), size_t(length)) == length &&
-               std::memcmp(current.constData(), data, size_t(length)) == 0;
-    }
+    // A short read only costs writing the file again.
+    const bool same = ::read(fd, current, size_t(length) + 1) == length &&
+                      std::memcmp(current, data, size_t(length)) == 0;
     ::close(fd);
     return same;
 }
 
-bool openForReading(QFileStream &stream, const QString &path)
+// Opens the package and answers its length (as far as offsets reach), or -1
+// when it cannot be read: a folder or a device opens as a FILE* but is no
+// package.
+qint64 openForReading(QFileStream &stream, const QString &path)
 {
-    // A folder or a device opens as a FILE* but is no package.
-    return stream.Open(QFile::encodeName(path).constData(), QRawFile::MODE_READ) &&
-           stream.IsRegularFile();
+    if (!stream.Open(QFile::encodeName(path).constData(), QRawFile::MODE_READ))
+        return -1;
+    const qint64 length = stream.RegularFileLength();
+    return length < 0 ? -1 : qMin<qint64>(length, INT_MAX);
 }
 
 } // namespace
@@ -226,42 +259,38 @@ int VbpReader::SaveFileHeaderInformation(QFileStream &stream, VBP &vbp, const QS
 {
     if (path.isEmpty())
         return EFileNotExist;
-    if (!openForReading(stream, path))
+    m_length = openForReading(stream, path);
+    if (m_length < 0)
         return EopenVbpFileError;
-    const qint64 length = addressableLength(stream);
-    if (length < HeaderSize)
+    if (m_length < HeaderSize)
+        return EFileSizeError;
+    if (!m_window.load(stream, 0, m_length, BookWindow))
         return EFileSizeError;
 
-    stream.SetPosition(0);
     VbpHeadrInformation header;
-    readHeader(stream, header);
+    parseHeader(m_window.find(0, HeaderSize), header);
     if (std::memcmp(header.m_tag, "VBP0", 4) != 0)
         return EFileTypeError;
     if (header.m_filenum < 1)
         return EFileNumError;
     // The whole directory must fit before a single entry is read.
-    if (length < HeaderSize + EntrySize * header.m_filenum)
+    if (m_length < HeaderSize + EntrySize * header.m_filenum)
         return EFileSizeError;
 
     vbp.m_vbpheader = header;
-    return readDirectory(stream, header.m_filenum, vbp, NameCodec::Latin1);
+    return readDirectory(stream, m_window, HeaderSize, header.m_filenum, vbp,
+                         VBP::NameCodec::Latin1);
 }
 
 int VbpReader::AnalysisWholeBookInformation(QFileStream &stream, VBP &vbp,
                                             VbpContentsInformation *&index, VRRBookInfo *&bookinfo)
 {
-    stream.SetPosition(0);
     vbp.m_type = VBP_BOOK;
-    const qint64 length = addressableLength(stream);
+    const qint64 length = m_length;
     if (!index || !recordInside(*index, length))
         return EFileSizeError;
 
-    int ret = readBytes(stream, index->m_off, index->m_len, m_pIndexBuf);
-    if (ret != EerrorNot)
-        return ret;
-    char *text = m_pIndexBuf.data();
-    ret = ParserBookInfo(text, bookinfo);
-    m_pIndexBuf = QByteArray();
+    int ret = parseIndex(stream, *index, bookinfo);
     if (ret != EerrorNot)
         return ret;
 
@@ -269,15 +298,20 @@ int VbpReader::AnalysisWholeBookInformation(QFileStream &stream, VBP &vbp,
     if (vbp.getVBRecord(QStringLiteral("58_84.png"), cover)) {
         if (!recordInside(cover, length))
             return EFileSizeError;
+        // Usually inside the window already read; else read on its own.
         QByteArray data;
-        ret = readBytes(stream, cover.m_off, cover.m_len, data);
-        if (ret != EerrorNot)
-            return ret;
+        char *bytes = m_window.find(cover.m_off, cover.m_len);
+        if (!bytes) {
+            ret = PackageWindow::readAt(stream, cover.m_off, cover.m_len, data);
+            if (ret != EerrorNot)
+                return ret;
+            bytes = data.data();
+        }
         // The book id becomes a file name; one that would leave the cover
         // folder gets no cover, the book still opens.
         if (isSafeFileName(vbp.m_id)) {
             const QByteArray name = (vbp.m_id + QLatin1String(".png")).toUtf8();
-            WriteBookDataToFile(name.constData(), data.data(), int(data.size()));
+            WriteBookDataToFile(name.constData(), bytes, cover.m_len);
         }
     }
 
@@ -294,7 +328,6 @@ int VbpReader::SeparateSectionBookInformation(QFileStream &stream, VBP &vbp,
                                               VbpContentsInformation *&chapterXml,
                                               VRBChaptersRelt *&chapters)
 {
-    stream.SetPosition(0);
     VbpContentsInformation content;
     if (!vbp.getVBRecord(QStringLiteral("content.txt"), content))
         return EFileTypeError;
@@ -303,7 +336,7 @@ int VbpReader::SeparateSectionBookInformation(QFileStream &stream, VBP &vbp,
 
     if (!chapterXml || !vbp.getVBRecord(QStringLiteral("chapter.xml"), *chapterXml))
         return EFileTypeError;
-    const qint64 length = addressableLength(stream);
+    const qint64 length = m_length;
     if (!recordInside(*chapterXml, length))
         return EFileSizeError;
     // Pieces are read from "content.txt", so it must lie inside the file too.
@@ -311,10 +344,9 @@ int VbpReader::SeparateSectionBookInformation(QFileStream &stream, VBP &vbp,
         return EFileSizeError;
 
     QByteArray xml;
-    int ret = readBytes(stream, chapterXml->m_off, chapterXml->m_len, xml);
+    int ret = m_window.read(stream, chapterXml->m_off, chapterXml->m_len, xml);
     if (ret != EerrorNot)
         return ret;
-    stream.SetPosition(0);
     char *text = xml.data();
     ret = ParserChapterInfo(stream, contentPos, content.m_len, vbp, text, chapters);
     if (ret != EerrorNot)
@@ -333,35 +365,53 @@ int VbpReader::openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapte
         return EFileNumError;
 
     QFileStream stream;
-    if (!openForReading(stream, m_VbpPath))
+    m_length = openForReading(stream, m_VbpPath);
+    if (m_length < 0)
         return EopenVbpFileError;
-    if (!recordInside(record, addressableLength(stream)))
+    if (!recordInside(record, m_length))
         return EFileSizeError;
     // The nested package ends where its record ends: nothing of it is read
     // outside that record.
     const int end = record.m_off + record.m_len;
-    const int ret = openVBP(stream, record.m_off, end, chapterId, chapters);
+    const int ret = openNested(stream, record.m_off, end, chapterId, chapters);
     return ret == EerrorNot ? EerrorNot : EopenVbpFileError;
+}
+
+int VbpReader::openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters, QString &text)
+{
+    text.resize(0);
+    m_chapterText = &text;
+    const int ret = openChapterVBP(chapterId, chapters);
+    m_chapterText = nullptr;
+    return ret;
 }
 
 int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLength,
                        const QString &chapterId, VRBChaptersRelt *&chapters)
 {
-    if (base < 0 || fileLength < base || qint64(fileLength) > addressableLength(stream))
+    m_length = addressableLength(stream);
+    return openNested(stream, base, fileLength, chapterId, chapters);
+}
+
+int VbpReader::openNested(QFileStream &stream, int base, int fileLength, const QString &chapterId,
+                          VRBChaptersRelt *&chapters)
+{
+    if (base < 0 || fileLength < base || fileLength > m_length)
         return EFileSizeError;
     const qint64 extent = qint64(fileLength) - base;
-    if (extent < HeaderSize + 1 || !stream.SetPosition(base))
+    if (extent < HeaderSize + 1 || !m_window.load(stream, base, fileLength, ChapterWindow))
         return EFileSizeError;
 
     VBP vbp;
     vbp.m_id = chapterId;
     // The tag of a nested package is read but not compared.
-    readHeader(stream, vbp.m_vbpheader);
+    parseHeader(m_window.find(base, HeaderSize), vbp.m_vbpheader);
     const int count = vbp.m_vbpheader.m_filenum;
     if (HeaderSize - 1 + EntrySize * count >= extent)
         return EFileSizeError;
     // Inside a book, record names are UTF-8.
-    int ret = readDirectory(stream, count, vbp, NameCodec::Utf8);
+    int ret = readDirectory(stream, m_window, qint64(base) + HeaderSize, count, vbp,
+                            VBP::NameCodec::Utf8);
     if (ret != EerrorNot)
         return ret;
 
@@ -375,7 +425,7 @@ int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLeng
     if (!recordInside(chapterXml, extent))
         return EFileSizeError;
     QByteArray xml;
-    ret = readBytes(stream, qint64(base) + chapterXml.m_off, chapterXml.m_len, xml);
+    ret = m_window.read(stream, qint64(base) + chapterXml.m_off, chapterXml.m_len, xml);
     if (ret != EerrorNot)
         return ret;
 
@@ -394,6 +444,29 @@ int VbpReader::openVBP(QFileStream &stream, const int &base, const int &fileLeng
     if (!m_pChaptersInfo)
         return EerrorNot;
     return AnalysisSectionBookImageInformation(stream, base, fileLength, *m_pChaptersInfo, vbp);
+}
+
+int VbpReader::parseIndex(QFileStream &stream, const VbpContentsInformation &index,
+                          VRRBookInfo *&bookinfo)
+{
+    // The parsers want zero-terminated text. Where the window holds the
+    // description and the byte after it, that byte is made the terminator
+    // for the parse and given back after: no copy of the description.
+    if (char *text = m_window.find(index.m_off, qint64(index.m_len) + 1)) {
+        char &after = text[index.m_len];
+        const char kept = after;
+        after = '\0';
+        const int ret = ParserBookInfo(text, bookinfo);
+        after = kept;
+        return ret;
+    }
+    int ret = PackageWindow::readAt(stream, index.m_off, index.m_len, m_pIndexBuf);
+    if (ret != EerrorNot)
+        return ret;
+    char *text = m_pIndexBuf.data();
+    ret = ParserBookInfo(text, bookinfo);
+    m_pIndexBuf = QByteArray();
+    return ret;
 }
 
 int VbpReader::ParserBookInfo(char *&text, VRRBookInfo *&bookinfo)
@@ -441,7 +514,8 @@ int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int
         relation->addContentList(std::move(item));
     }
     if (isAnalysisContent) {
-        const int ret = readPieces(stream, contentPos, *relation);
+        const int ret = m_chapterText ? readText(stream, contentPos, *relation, *m_chapterText)
+                                      : readPieces(stream, contentPos, *relation);
         if (ret != EerrorNot)
             return ret;
     }
@@ -466,7 +540,8 @@ int VbpReader::AnalysisSectionBookImageInformation(QFileStream &stream, const in
         if (!recordInside(record, extent))
             return EFileSizeError;
         QByteArray data;
-        const int ret = readBytes(stream, qint64(base) + record.m_off, record.m_len, data);
+        const int ret =
+            PackageWindow::readAt(stream, qint64(base) + record.m_off, record.m_len, data);
         if (ret != EerrorNot)
             return ret;
         // Only where the item says; a record name never picks a path.

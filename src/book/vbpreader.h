@@ -1,6 +1,8 @@
 #ifndef VBPREADER_H
 #define VBPREADER_H
 
+#include "packagewindow.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -27,7 +29,9 @@ enum ErrorVbpReadr
 
 // Reads ".vbp" packages: a book package (description, covers, one nested
 // chapter package per chapter) or a standalone chapter package. Only the
-// records needed are read; the file is closed after every call.
+// records needed are read, those near the start of a package (header,
+// directory, description, cover) with one read; the file is closed after
+// every call.
 class VbpReader : public QObject
 {
     Q_OBJECT
@@ -47,6 +51,10 @@ public:
                 VRRBookInfo *&bookinfo);
     // Opens one chapter of the book package opened last.
     int openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters);
+    // The same for the reading engine, which only wants the chapter's text:
+    // the whole UTF-16LE code units of every piece, one after another, go
+    // into text (kept room is used again) and the pieces hold no bytes.
+    int openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters, QString &text);
     // Parses the nested chapter package lying between base and fileLength of
     // an open stream.
     int openVBP(QFileStream &stream, const int &base, const int &fileLength,
@@ -62,6 +70,9 @@ private:
     int SeparateSectionBookInformation(QFileStream &stream, VBP &vbp,
                                        VbpContentsInformation *&chapterXml,
                                        VRBChaptersRelt *&chapters);
+    // Reads and parses "index.xml", whose extent has been checked.
+    int parseIndex(QFileStream &stream, const VbpContentsInformation &index,
+                   VRRBookInfo *&bookinfo);
     int ParserBookInfo(char *&text, VRRBookInfo *&bookinfo);
     int ParserChapterInfo(QFileStream &stream, int &contentPos, const int &contentLength, VBP &vbp,
                           char *&text, VRBChaptersRelt *&chapters);
@@ -69,6 +80,9 @@ private:
                                             const int &fileLength, VRBChaptersRelt &relation,
                                             VBP &vbp);
     void WriteBookDataToFile(const char *name, char *data, int length);
+    // The stream form of openVBP once the package's length is known.
+    int openNested(QFileStream &stream, int base, int fileLength, const QString &chapterId,
+                   VRBChaptersRelt *&chapters);
 
     QString m_VbpPath;
     std::unique_ptr<VBP> m_pBookVBP;
@@ -77,6 +91,13 @@ private:
     // The relation handed out last; callers hold an alias of it.
     std::unique_ptr<VRBChaptersRelt> m_pChaptersInfo;
     bool isAnalysisContent = true;
+    // The start of the package read last, and its length as far as offsets
+    // reach.
+    PackageWindow m_window;
+    qint64 m_length = 0;
+    // Where the chapter's text goes while the engine's form of
+    // openChapterVBP runs; null otherwise.
+    QString *m_chapterText = nullptr;
 };
 
 #endif // VBPREADER_H

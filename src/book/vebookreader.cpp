@@ -32,20 +32,6 @@ const QString NoLine = QStringLiteral("  ");
 const QString BookmarkGap = QStringLiteral("   ");
 // Chapter numbers outside the book: there is nothing to read.
 constexpr int NoSuchChapter = EFileNumError;
-
-// Appends the whole UTF-16LE code units of a piece; an odd last byte is half
-// a code unit and is not shown.
-void AppendUtf16Le(QString &text, const QByteArray &bytes, int byteCount)
-{
-    const qsizetype units = qBound(0, byteCount, int(bytes.size())) / 2;
-    const auto *raw = reinterpret_cast<const uchar *>(bytes.constData());
-    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
-        text.append(reinterpret_cast<const QChar *>(raw), units);
-        return;
-    }
-    for (qsizetype i = 0; i < units; ++i)
-        text.append(QChar(ushort(raw[2 * i] | (raw[2 * i + 1] << 8))));
-}
 } // namespace
 
 VEBookReader::VEBookReader(QObject *parent)
@@ -285,22 +271,14 @@ int VEBookReader::GetOneChapterContentInfo(const QString &chapterId)
     // The relation belongs to the package reader, which frees the previous
     // one itself when it builds the next.
     chapter = nullptr;
-    const int result = m_vbpReader.openChapterVBP(chapterId, chapter);
+    // The text is read straight into the spare string, whose room is used
+    // again; the chapter shown stays as it is unless the new one loads.
+    const int result = m_vbpReader.openChapterVBP(chapterId, chapter, m_nextChapterText);
     if (result != EerrorNot) {
         chapter = nullptr;
         return result;
     }
-    // The text is built where the previous chapter's was: its room is used
-    // again rather than given back and taken anew for every chapter.
-    OneChapterInfo.resize(0);
-    if (chapter) {
-        qsizetype units = 0;
-        for (const auto &item : chapter->m_contentList)
-            units += qMax(0, item->m_len) / 2;
-        OneChapterInfo.reserve(units);
-        for (const auto &item : chapter->m_contentList)
-            AppendUtf16Le(OneChapterInfo, item->m_text, item->m_len);
-    }
+    OneChapterInfo.swap(m_nextChapterText);
     return EerrorNot;
 }
 
@@ -373,7 +351,8 @@ int VEBookReader::OpenOneBook(const QString &bookid, const QString &path)
     AllChapterNum = 0;
     BookId = bookid;
     m_loadedChapterNum = 0;
-    OneChapterInfo.clear();
+    // Emptied, not freed: the next chapter's text is read into this room.
+    OneChapterInfo.resize(0);
     m_pageStarts.clear();
     m_layoutFrom = -1;
     m_layoutLines = 0;

@@ -76,6 +76,16 @@ public:
     // Lays the rest of the chapter out.
     int chapterPageCount();
     int chapterCount() const { return AllChapterNum; }
+    const QString &bookId() const { return BookId; }
+    // Where the current page starts in the current chapter's text, in
+    // characters (0 while the chapter is not laid out).
+    qsizetype currentPageStart() const
+    {
+        if (m_loadedChapterNum != CurrentChapterNum || CurrentPageNum < 0 ||
+            CurrentPageNum >= m_pageStarts.size())
+            return 0;
+        return m_pageStarts.at(CurrentPageNum);
+    }
 
 private:
     int GetOneChapterContent();
@@ -107,6 +117,9 @@ private:
     VRBChaptersRelt *chapter = nullptr;
     indexAndMarkViewListModel *ChapterNameListModel = nullptr;
     QString OneChapterInfo;
+    // Where the next chapter's text is read; it then changes places with
+    // OneChapterInfo.
+    QString m_nextChapterText;
     int OneChapterContentNum = 0;
     int AllChapterNum = 0;
     int CurrentPageNum = 0;

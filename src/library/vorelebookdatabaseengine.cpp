@@ -96,10 +96,17 @@ VorelEBookDatabaseEngine::VorelEBookDatabaseEngine(QObject *parent) : QObject(pa
 
 VorelEBookDatabaseEngine::~VorelEBookDatabaseEngine()
 {
+    // A statement outliving its connection would hold it open.
+    m_positionQuery.reset();
     --liveEngines;
     // Closing a shared connection would cut off every other engine still in use.
     if (liveEngines == 0)
         m_db.close();
+}
+
+QString VorelEBookDatabaseEngine::connectionName()
+{
+    return QLatin1String(ConnectionName);
 }
 
 void VorelEBookDatabaseEngine::openOrCreate()
@@ -336,20 +343,42 @@ bool VorelEBookDatabaseEngine::UpdateBookChapterMark(
                  decimalText(bookChapterInfo.m_bookReadingPageNum), text(bookid)});
 }
 
+bool VorelEBookDatabaseEngine::execPositionLookup(const QString &bookid)
+{
+    if (!m_db.isOpen())
+        return false;
+    if (!m_positionQuery) {
+        m_positionQuery = std::make_unique<QSqlQuery>(m_db);
+        m_positionQuery->setForwardOnly(true);
+    }
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!m_positionPrepared)
+            m_positionPrepared = m_positionQuery->prepare(QStringLiteral(
+                "SELECT * FROM DBBookContentTable WHERE bookId = ? Order by bookid"));
+        if (!m_positionPrepared)
+            return false;
+        m_positionQuery->bindValue(0, text(bookid));
+        if (m_positionQuery->exec())
+            return true;
+        // Closing the shared connection ends every statement prepared on it.
+        m_positionPrepared = false;
+    }
+    return false;
+}
+
 bool VorelEBookDatabaseEngine::GetBookChapterMark(QString bookid,
                                                   VorelEBookChapterItemData &bookChapterInfo)
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!exec(query,
-              QStringLiteral("SELECT * FROM DBBookContentTable WHERE bookId = ? Order by bookid"),
-              {text(bookid)}))
+    if (!execPositionLookup(bookid))
         return false;
-    if (!query.next())
-        return true;
-    bookChapterInfo.m_bookChapterId = query.value(1).toString();
-    bookChapterInfo.m_bookChapterName = query.value(2).toString();
-    bookChapterInfo.m_bookReadingPageNum = query.value(3).toInt();
+    QSqlQuery &query = *m_positionQuery;
+    if (query.next()) {
+        bookChapterInfo.m_bookChapterId = query.value(1).toString();
+        bookChapterInfo.m_bookChapterName = query.value(2).toString();
+        bookChapterInfo.m_bookReadingPageNum = query.value(3).toInt();
+    }
+    // A statement left running would keep the database locked for writers.
+    query.finish();
     return true;
 }
 

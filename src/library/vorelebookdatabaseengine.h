@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QVariantList>
+#include <memory>
 
 class QSqlQuery;
 
@@ -71,6 +72,10 @@ public:
 
     bool UpdateDBBookTable();
 
+    // The named connection every engine shares; tables of our own live beside
+    // the described ones in the same file.
+    static QString connectionName();
+
     // Text form of bookmark dates; fixed width, so text order is time order.
     static QString bookMarkDateFormat() { return QStringLiteral("yyyy.MM.dd.hh.mm.ss"); }
 
@@ -83,6 +88,12 @@ private:
     bool countRows(const QString &statement, const QVariantList &values, int &recordCount);
 
     QSqlDatabase m_db;
+    // Opening a book looks its position up every time: that statement is
+    // prepared once and kept (prepared again if the shared connection was
+    // reopened since).
+    bool execPositionLookup(const QString &bookid);
+    std::unique_ptr<QSqlQuery> m_positionQuery;
+    bool m_positionPrepared = false;
 };
 
 #endif // VORELEBOOKDATABASEENGINE_H

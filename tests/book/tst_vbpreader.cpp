@@ -369,6 +369,83 @@ private slots:
                  yesterday.toSecsSinceEpoch());
     }
 
+    void engineText_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("text");
+
+        const QByteArray abcdef = utf16le("ABCDEF");
+        QTest::newRow("pieces in a row") << piecesXml({{0, 6}, {6, 6}}) << abcdef << "ABCDEF";
+        QTest::newRow("odd last piece") << piecesXml({{0, 6}, {6, 5}}) << abcdef << "ABCDE";
+        // A half code unit inside drops out, so later pieces start mid-unit.
+        QTest::newRow("odd piece inside") << piecesXml({{0, 3}, {3, 4}}) << abcdef << QString();
+        QTest::newRow("out of order") << piecesXml({{6, 6}, {0, 6}}) << abcdef << "DEFABC";
+        QTest::newRow("gap") << piecesXml({{0, 2}, {4, 2}}) << abcdef << "AC";
+        QTest::newRow("no pieces") << piecesXml({}) << abcdef << "";
+        const QString longText = QString(5000, QChar(0x4E00)) + "end";
+        QTest::newRow("past the first bytes read")
+            << piecesXml({{0, 4000}, {4000, int(longText.size()) * 2 - 4000}}) << utf16le(longText)
+            << longText;
+    }
+
+    void engineText()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, text);
+
+        // The engine's form reads the text itself; it must be what the pieces
+        // hold, each cut to whole code units.
+        QCOMPARE(open(bookPackage(chapterPackage(xml, content).toBytes()).toBytes()), 0);
+        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 0);
+        const QString fromPieces = joinedText(m_chapters);
+        QString read = QStringLiteral("stale");
+        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters, read), 0);
+        QCOMPARE(read, fromPieces);
+        if (!text.isNull())
+            QCOMPARE(read, text);
+    }
+
+    void recordsAroundFirstRead_data()
+    {
+        QTest::addColumn<int>("pad");     // bytes of a record before the description
+        QTest::addColumn<int>("records"); // empty records listed before it
+        const int index = int(OneChapterIndex.size());
+        const int window = 16 * 1024;
+        // Header and directory of the five records below.
+        const int front = 92 + 48 * 5;
+        QTest::newRow("all inside") << 0 << 0;
+        QTest::newRow("description ends the first read") << window - front - index << 0;
+        QTest::newRow("description across its end") << window - front - index / 2 << 0;
+        QTest::newRow("cover across its end")
+            << window - front - index - int(Cover.size()) / 2 << 0;
+        QTest::newRow("all past it") << window << 0;
+        QTest::newRow("directory past it") << 0 << 400;
+    }
+
+    void recordsAroundFirstRead()
+    {
+        QFETCH(int, pad);
+        QFETCH(int, records);
+
+        RawPackage book;
+        book.add("pad", QByteArray(pad, 'p'));
+        for (int i = 0; i < records; ++i)
+            book.add("r" + QByteArray::number(i), QByteArray());
+        book.add("index.xml", OneChapterIndex)
+            .add("58_84.png", Cover)
+            .add("c1.vbp", chapterPackage().toBytes())
+            .add("filler", "f");
+        QCOMPARE(open(book.toBytes()), 0);
+        QCOMPARE(m_bookInfo.m_title, "Book");
+        QFile cover(BookInfoFolder + "/b1.png");
+        QVERIFY(cover.open(QIODevice::ReadOnly));
+        QCOMPARE(cover.readAll(), Cover);
+        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters), 0);
+        QCOMPARE(joinedText(m_chapters), "ABCDEF");
+    }
+
     void chapterTextBudget()
     {
         // 65 pieces of 1 MiB each name the same bytes: more than a chapter may hold.

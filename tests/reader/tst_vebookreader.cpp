@@ -11,6 +11,8 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickView>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -357,6 +359,35 @@ private slots:
         QVERIFY(m_db->GetBookChapterMark("restart", stored));
         QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0003"));
         QCOMPARE(stored.m_bookReadingPageNum, 0);
+    }
+
+    void positionLookupLeavesDatabaseFree()
+    {
+        // Opening a book looks its position up with a statement kept from one
+        // open to the next.
+        shelve("kept");
+        QVERIFY(m_db->AddEBookChapterInfo("kept", VorelEBookChapterItemData("c0002", 1, "Two")));
+        QVERIFY(openAt("kept"));
+        QCOMPARE(where(), "2/1/2-21");
+        {
+            // It holds no lock once the book is open: another connection may
+            // take the whole file at once.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            other.setDatabaseName(DbFolder + "/BookDB.db");
+            other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+            QVERIFY(other.open());
+            QSqlQuery exclusive(other);
+            QVERIFY(exclusive.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(exclusive.exec(QStringLiteral("COMMIT")));
+        }
+        QSqlDatabase::removeDatabase("other");
+
+        // The shared connection closed and opened again ends the kept statement;
+        // the next open still finds the position.
+        QSqlDatabase::database(QStringLiteral("EBookDB"), false).close();
+        VorelEBookDatabaseEngine reopening;
+        QVERIFY(openAt("kept"));
+        QCOMPARE(where(), "2/1/2-21");
     }
 
     void storedPosition_data()
