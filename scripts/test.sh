@@ -5,5 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/build.sh
+# The text-import tests read real texts from the sample corpus.
+bash tools/samples/fetch-corpus.sh
 cd "${ZR_BUILD_DIR:-build}"
 ctest --output-on-failure -j "$(nproc)"

@@ -27,9 +27,10 @@ inline QString operator+(const RootedPath &p, const QString &s)
 {
     return p.path() + s;
 }
+// Our sources are UTF-8, so a literal such as "/论语.txt" keeps its characters.
 inline QString operator+(const RootedPath &p, const char *s)
 {
-    return p.path() + QLatin1String(s);
+    return p.path() + QString::fromUtf8(s);
 }
 inline QString operator+(const QString &s, const RootedPath &p)
 {

@@ -3,6 +3,7 @@
 #include "booksortstate.h"
 #include "commondef.h"
 #include "mybookshelfabstractmodel.h"
+#include "textbookfolder.h"
 #include "vebookreader.h"
 #include "vorelebookshelfmgr.h"
 
@@ -83,8 +84,25 @@ int MyBookShelf::addPackage(const QString &bookid, const QString &path, bool dow
     return 0;
 }
 
+void MyBookShelf::packUserTexts(const QString &path)
+{
+    // The user's own .txt books become packages beside them before the scan.
+    if (QDir::cleanPath(path) != QDir::cleanPath(UserBookFolder.path()))
+        return;
+    TextBookFolder texts(path, QSqlDatabase::database(LibraryConnection, false));
+    for (const QString &id : texts.packTexts()) {
+        // A changed text keeps its book's record; only the size moves.
+        VorelEBookItemData entry;
+        if (!m_bookshelfMgr.isBookIdExisted(id) || !m_bookshelfMgr.GetVorelBookProperty(id, entry))
+            continue;
+        entry.m_bookSize = uint(QFileInfo(entry.m_bookStorePath).size() / 1024);
+        m_bookshelfMgr.UpdateEBookItem(id, entry);
+    }
+}
+
 void MyBookShelf::searchLocalBook(QString path)
 {
+    packUserTexts(path);
     QList<QString> files;
     QList<QString> ids;
     if (!m_bookReaderModel.SearchVbpFile(path, files, ids))

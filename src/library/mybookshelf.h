@@ -52,6 +52,8 @@ public slots:
 private:
     // Reads the package and hands its entry to the library; the read's code.
     int addPackage(const QString &bookid, const QString &path, bool downloaded);
+    // Packs new and changed .txt books of the user's book folder.
+    void packUserTexts(const QString &path);
 
     MyBookShelfAbstractModel *m_shelfModel = nullptr;
     VorelEBookShelfMgr &m_bookshelfMgr;

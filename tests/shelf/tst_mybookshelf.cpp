@@ -94,7 +94,7 @@ private slots:
         QVERIFY(book(UserBookFolder + "/upper.VBP", "upper"));
         QVERIFY(book(UserBookFolder + "/inner/deep.vbp", "deep"));
         QVERIFY(QDir().mkpath(UserBookFolder + "/folder.vbp"));
-        QVERIFY(writeFile(UserBookFolder + "/notes.txt", "text"));
+        QVERIFY(writeFile(UserBookFolder + "/notes.md", "text"));
         start();
 
         QVERIFY(!QFile::exists(cover("alpha")));

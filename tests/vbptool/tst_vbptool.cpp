@@ -6,6 +6,7 @@
 #include "commondef.h"
 #include "textsplitter.h"
 #include "vbpreader.h"
+#include "vbprun.h"
 #include "vbpwriter.h"
 #include "vrbchaptersrelt.h"
 #include "vrrbookinfo.h"
@@ -24,12 +25,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = VbpRun;
 
 // A chapter text of the given length made of CJK lines of 30 characters.
 QString longText(int units)
@@ -399,15 +395,7 @@ private:
         return out;
     }
 
-    Run vbp(const QStringList &arguments) const
-    {
-        QProcess process;
-        process.start(m_vbp, arguments);
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return {};
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
-    }
+    Run vbp(const QStringList &arguments) const { return runVbp(arguments, m_vbp); }
 
     QString write(const QString &name, const QByteArray &bytes) const
     {

@@ -11,11 +11,12 @@
 
 namespace {
 
-void printUsage()
+void printUsage(FILE *stream)
 {
-    std::fprintf(stderr, "usage:\n"
+    std::fprintf(stream, "usage:\n"
                          "  vbp pack [--id ID] [--title T] [--author A] [--publisher P]\n"
                          "           [--description D] -o OUT.vbp INPUT\n"
+                         "  vbp pack [options] [-o OUT.vbp] BOOK.txt\n"
                          "  vbp info FILE\n"
                          "  vbp cat FILE CHAPTER_ID\n");
 }
@@ -43,6 +44,11 @@ int main(int argc, char *argv[])
         return VbpViewer::info(arguments);
     if (command == "cat")
         return VbpViewer::cat(arguments);
-    printUsage();
+    // Asked for, the usage is no error and goes to standard output.
+    if (command == "--help" || command == "-h" || command == "help") {
+        printUsage(stdout);
+        return ExitSuccess;
+    }
+    printUsage(stderr);
     return ExitUsage;
 }
