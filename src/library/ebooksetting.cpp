@@ -6,7 +6,9 @@
 
 namespace {
 const char *const NotifyKey = "IsNotifyUserOverwriteDL";
-}
+// A group of our own, so the described key stays alone in the general section.
+const char *const ColorSchemeKey = "Display/colorScheme";
+} // namespace
 
 EBookSetting::EBookSetting(QObject *parent)
     : QObject(parent), m_setting(std::make_unique<QSettings>(BookInfoFolder + "/ebooksetting.ini",
@@ -33,5 +35,16 @@ void EBookSetting::setIsNotifyUserOverwriteDL(bool isNotifyUserOverwriteDL)
 {
     m_setting->setValue(QLatin1String(NotifyKey), isNotifyUserOverwriteDL);
     // Written at once, so a crash or power loss keeps the user's choice.
+    m_setting->sync();
+}
+
+QString EBookSetting::getColorScheme()
+{
+    return m_setting->value(QLatin1String(ColorSchemeKey), QStringLiteral("system")).toString();
+}
+
+void EBookSetting::setColorScheme(const QString &colorScheme)
+{
+    m_setting->setValue(QLatin1String(ColorSchemeKey), colorScheme);
     m_setting->sync();
 }

@@ -1,6 +1,7 @@
 #include "mybookshelfabstractmodel.h"
 
 #include "mybookinfoitem.h"
+#include "readingprogress.h"
 
 namespace {
 // Titles from this many characters on are cut for the shelf.
@@ -15,7 +16,8 @@ MyBookShelfAbstractModel::MyBookShelfAbstractModel(QObject *parent)
                        {NewIconFlagRole, "newIconFlag"},
                        {BookPathRole, "bookPath"},
                        {BookSizeRole, "bookSize"},
-                       {BookIdRole, "bookId"}},
+                       {BookIdRole, "bookId"},
+                       {ReadProgressRole, "readProgress"}},
                       parent)
 {}
 
@@ -42,6 +44,8 @@ QVariant MyBookShelfAbstractModel::storedData(int row, int role) const
         return convertSizeToString(item.m_bookSize);
     case BookIdRole:
         return item.m_bookId;
+    case ReadProgressRole:
+        return m_readPercent.value(item.m_bookId, -1);
     default:
         return QVariant();
     }
@@ -50,6 +54,8 @@ QVariant MyBookShelfAbstractModel::storedData(int row, int role) const
 void MyBookShelfAbstractModel::updateItemList(QList<VorelEBookItemData> *itemList)
 {
     beginResetModel();
+    // Read with every hand-over, which follows every return to the shelf.
+    m_readPercent = ReadingProgress::storedPercentages();
     if (itemList)
         m_itemList = *itemList;
     else

@@ -4,6 +4,7 @@
 #include "storedlistmodel.h"
 #include "vorelebookitemdata.h"
 
+#include <QHash>
 #include <QList>
 
 struct MyBookInfoItem;
@@ -23,7 +24,10 @@ public:
         NewIconFlagRole,
         BookPathRole,
         BookSizeRole,
-        BookIdRole
+        BookIdRole,
+        // Ours: percent read of a started book, -1 for a book never stored
+        // as read.
+        ReadProgressRole
     };
 
     explicit MyBookShelfAbstractModel(QObject *parent = nullptr);
@@ -44,6 +48,7 @@ protected:
 
 private:
     QList<VorelEBookItemData> m_itemList;
+    QHash<QString, int> m_readPercent;
 };
 
 #endif // MYBOOKSHELFABSTRACTMODEL_H
