@@ -46,9 +46,12 @@ fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     SHOTS=${ZR_SCREENSHOT_DIR:-$BUILD_DIR/screenshots}
-    QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
-        "$BUILD_DIR/bin/zarvoshots" "$SHOTS"
-    echo "no display: the screens were rendered to $SHOTS"
+    # Every screen in each language of the reader, as a user of that locale sees it.
+    for lang in zh en; do
+        LANGUAGE=$lang QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software \
+            "$BUILD_DIR/bin/zarvoshots" "$SHOTS/$lang"
+    done
+    echo "no display: the screens were rendered to $SHOTS/zh and $SHOTS/en"
 else
     "$BUILD_DIR/bin/zarvoreader"
 fi

@@ -3,11 +3,13 @@
 // The real application object is built, so the screens see the same engines
 // and names as when the reader runs. The top-level item lists its screens in
 // `screenNames`, shows one with `showScreen(name)` and holds `screenPending`
-// while that screen still waits for the store.
+// while that screen still waits for the store. The screens speak the
+// language of the locale, as the reader's do (LANGUAGE=en for English).
 
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
 #include "slowlink.h"
+#include "translationloader.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -109,6 +111,8 @@ int main(int argc, char *argv[])
     setDefaultEnv("QT_QPA_PLATFORM", "offscreen");
     setDefaultEnv("QT_QUICK_BACKEND", "software");
     QGuiApplication application(argc, argv);
+    TranslationLoader translations;
+    translations.load();
 
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2)
