@@ -2,12 +2,15 @@
 // book from the shelf, page by tap and swipe across a chapter boundary,
 // bookmark, leave, restart the whole program and come back on the same page.
 
+#include "accessibilitywalk.h"
 #include "bookpacker.h"
 #include "commondef.h"
 #include "ebookreaderapp.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSettings>
@@ -46,6 +49,8 @@ private slots:
     void chapterListJumps();
     void settingsSwitchPersists();
     void deleteFromShelfAsksFirst();
+    void walkSeesFaults_data();
+    void walkSeesFaults();
     void cleanupTestCase();
 
 private:
@@ -178,6 +183,7 @@ void TestLocalScreens::readBookmarkLeaveAndResume()
     startProgram();
     QTRY_COMPARE(find("shelfGrid")->property("count").toInt(), 2);
     snap("shelf");
+    ZR_VERIFY_ACCESSIBLE(view());
 
     // The first cell is the first book in id order (never read, no badge).
     clickAt(QPointF(84, 200));
@@ -186,6 +192,7 @@ void TestLocalScreens::readBookmarkLeaveAndResume()
     QCOMPARE(pageLines().first(), QString(15, QChar(0x7532)));
     QCOMPARE(pageLines().at(1), secondLine(QChar(0x7532), 0));
     snap("reading-first-page");
+    ZR_VERIFY_ACCESSIBLE(view());
 
     // A tap on the right third turns the page, a left swipe crosses into
     // the second chapter.
@@ -194,6 +201,14 @@ void TestLocalScreens::readBookmarkLeaveAndResume()
     swipeLeft();
     QTRY_COMPARE(pageLines().first(), QString(15, QChar(0x4e59)));
     QCOMPARE(pageLines().at(1), secondLine(QChar(0x4e59), 0));
+    // A screen reader reads the page turned to, all twenty lines.
+    QCOMPARE(AccessibilityWalk::names(view(), QAccessible::Paragraph),
+             QStringList(pageLines().join('\n')));
+    // The reader turns back and on again as a screen reader does it.
+    QVERIFY(AccessibilityWalk::press(view(), "previousPageArea"));
+    QTRY_COMPARE(pageLines().first(), QString(15, QChar(0x7532)));
+    QVERIFY(AccessibilityWalk::press(view(), "nextPageArea"));
+    QTRY_COMPARE(pageLines().first(), QString(15, QChar(0x4e59)));
     // A tap on the left third goes back across the boundary and forward again.
     clickAt(QPointF(40, 400));
     QTRY_COMPARE(pageLines().first(), QString(15, QChar(0x7532)));
@@ -214,6 +229,7 @@ void TestLocalScreens::readBookmarkLeaveAndResume()
     QQuickItem *list = find("indexList");
     QTRY_COMPARE(list->property("count").toInt(), 1);
     snap("bookmarks");
+    ZR_VERIFY_ACCESSIBLE(view());
     click(find("backButton"));
     waitForScreen("readingPage");
     QCOMPARE(pageLines().first(), QString(15, QChar(0x4e59)));
@@ -252,6 +268,7 @@ void TestLocalScreens::chapterListJumps()
     // The current chapter is highlighted.
     QCOMPARE(screen()->property("currentRow").toInt(), 1);
     snap("chapters");
+    ZR_VERIFY_ACCESSIBLE(view());
     // The third row: 120 (bars and tabs) + 2 rows of 60 + half a row.
     clickAt(QPointF(240, 64 + 56 + 2 * 60 + 30));
     waitForScreen("readingPage");
@@ -276,6 +293,7 @@ void TestLocalScreens::settingsSwitchPersists()
     click(toggle);
     QTRY_VERIFY(!toggle->property("checked").toBool());
     snap("settings");
+    ZR_VERIFY_ACCESSIBLE(view());
     click(find("backButton"));
     waitForScreen("shelfPage");
     // The choice reaches the settings file once the engines are gone.
@@ -302,9 +320,52 @@ void TestLocalScreens::deleteFromShelfAsksFirst()
     QVERIFY(confirm);
     QTRY_VERIFY(confirm->isVisible());
     snap("delete-confirm");
+    ZR_VERIFY_ACCESSIBLE(view());
     click(confirm);
     QTRY_COMPARE(grid->property("count").toInt(), 1);
     QVERIFY(!QFile::exists(PreInstallBookFolder + "/b-second.vbp"));
+}
+
+// The accessibility walk sees what it must, and nothing where all is well;
+// otherwise the checks on the screens above would pass on anything.
+void TestLocalScreens::walkSeesFaults_data()
+{
+    QTest::addColumn<QByteArray>("item");
+    QTest::addColumn<int>("faults");
+
+    QTest::newRow("named button")
+        << QByteArray("Rectangle { Accessible.role: Accessible.Button; Accessible.name: \"好\" }")
+        << 0;
+    QTest::newRow("unnamed button")
+        << QByteArray("Rectangle { Accessible.role: Accessible.Button }") << 1;
+    QTest::newRow("hidden unnamed button")
+        << QByteArray("Rectangle { visible: false; Accessible.role: Accessible.Button }") << 0;
+    QTest::newRow("unnamed switch") << QByteArray("Switch {}") << 1;
+    QTest::newRow("tap area nothing names") << QByteArray("MouseArea { onClicked: {} }") << 1;
+    QTest::newRow("tap area in a named row")
+        << QByteArray("Item { Accessible.role: Accessible.ListItem; Accessible.name: \"行\"\n"
+                      "  MouseArea { anchors.fill: parent; onClicked: {} } }")
+        << 0;
+    QTest::newRow("area that only stops taps") << QByteArray("MouseArea {}") << 0;
+}
+
+void TestLocalScreens::walkSeesFaults()
+{
+    QFETCH(QByteArray, item);
+    QFETCH(int, faults);
+    QQmlEngine engine;
+    QQmlComponent component(&engine);
+    component.setData("import QtQuick\nimport QtQuick.Controls.Basic\n" + item, QUrl());
+    std::unique_ptr<QObject> object(component.create());
+    auto *quickItem = qobject_cast<QQuickItem *>(object.get());
+    QVERIFY2(quickItem, qPrintable(component.errorString()));
+    QQuickWindow window;
+    quickItem->setSize(QSizeF(100, 40));
+    quickItem->setParentItem(window.contentItem());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QStringList found = AccessibilityWalk::faults(&window);
+    QVERIFY2(found.size() == faults, qPrintable(found.join('\n')));
 }
 
 QTEST_MAIN(TestLocalScreens)

@@ -2,6 +2,7 @@
 // screens offscreen and the store server (also the carrier taking the payment
 // SMS) behind a link as slow as a handset's.
 
+#include "accessibilitywalk.h"
 #include "bookpacker.h"
 #include "commondef.h"
 #include "ebookreaderapp.h"
@@ -154,6 +155,7 @@ private slots:
                     .endsWith(QString("  %1%").arg(percent)));
         QCOMPARE(badgeCount(), 0);
         QVERIFY(m_ui.shot("purchase", "paused"));
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Resumed, it finishes and leaves the centre for the shelf.
         QVERIFY(m_ui.click(ScreenDriver::findIn(row, "resumeButton")));
@@ -169,6 +171,7 @@ private slots:
         QQuickItem *cell = ScreenDriver::listItem(grid, 0);
         QVERIFY(ScreenDriver::findIn(cell, "newBadge")->isVisible());
         QVERIFY(m_ui.shot("purchase", "new-book"));
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         QVERIFY(m_ui.click(cell));
         QCOMPARE(m_ui.screen()->objectName(), "readingPage");
     }
@@ -205,6 +208,7 @@ private slots:
         QVERIFY2(message.contains(PaidTitle) && message.contains(offerWords), qPrintable(message));
         QCOMPARE(ScreenDriver::text(ScreenDriver::findIn(offer, "confirmButton")), confirmCaption);
         QVERIFY(m_ui.shot("purchase", QTest::currentDataTag()));
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // While the SMS is on its way the screen says so and a second
         // purchase is refused.
@@ -283,6 +287,7 @@ private slots:
         const QString message = ScreenDriver::text(ScreenDriver::findIn(shown, "dialogMessage"));
         QVERIFY2(message.contains(words), qPrintable(message));
         QVERIFY(m_ui.shot("purchase", QTest::currentDataTag()));
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         QCOMPARE(taskModel()->rowCount(), 0);
     }
 

@@ -3,6 +3,7 @@
 // the bundled store server over a folder of small books. Each step taps the
 // screen, waits for what the screen shows and saves a picture of it.
 
+#include "accessibilitywalk.h"
 #include "bookpacker.h"
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
@@ -103,6 +104,7 @@ private slots:
         QVERIFY(cover);
         QTRY_VERIFY_WITH_TIMEOUT(cover->property("loaded").toBool(), Patience);
         shot("front");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     void categoryPage()
@@ -113,6 +115,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
         QCOMPARE(screen()->property("categoryId").toString(), "free");
         shot("category");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         // Back to the store front for the steps that follow.
         QVERIFY(click(listItem(onScreen("categoryBar"), 0)));
         QTRY_COMPARE_WITH_TIMEOUT(screen()->property("categoryId").toString(), "novel", Patience);
@@ -127,6 +130,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 12, Patience);
         QCOMPARE(text(onScreen("pageIndicator")), "第 1 / 3 页");
         shot("recommend");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Reaching the end of the list loads the next page below, until the
         // store has no more; nothing more is asked for at the bottom.
@@ -153,6 +157,7 @@ private slots:
         QCOMPARE(text(onScreen("detailsDescription")), description(0));
         QTRY_VERIFY_WITH_TIMEOUT(onScreen("detailsCover")->property("loaded").toBool(), Patience);
         shot("details");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     void searchAndPage()
@@ -167,6 +172,7 @@ private slots:
                                 Qt::NoModifier);
         QCOMPARE(screen()->property("inputText").toString(), "鲁迅");
         shot("search");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         QVERIFY(click(onScreen("searchButton")));
         QCOMPARE(screen()->objectName(), "resultsPage");
         QQuickItem *page = screen();
@@ -178,6 +184,7 @@ private slots:
         QQuickItem *down = onScreen("pageDownButton");
         QVERIFY(!up->property("enabledLook").toBool() && down->property("enabledLook").toBool());
         shot("results");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Fourteen books by the author: the second page holds the last two.
         QVERIFY(click(down));
@@ -204,6 +211,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(screen()->property("rowCount").toInt(), 3, Patience);
         QVERIFY(!onScreen("storeStatus")->isVisible());
         shot("account");
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     // The account screen shows the same status element as the store front.
@@ -234,6 +242,7 @@ private slots:
         QVERIFY(status->isVisible());
         QVERIFY(text(findIn(status, "statusMessage")).contains("网络"));
         shot("offline-" + screenName);
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Once the store is reachable again, retrying shows the page.
         qputenv("ZARVOREADER_STORE", m_server.hostPort().toUtf8());
