@@ -79,4 +79,8 @@ done
 # curl and ab beside nginx serving the same bytes itself.
 echo "== frontdoor"
 ZR_BUILD_DIR=$BUILD_DIR bash bench/frontdoor.sh || status=1
+
+# The whole reader, from outside: start-up and peak memory against a bare view.
+echo "== wholeprocess"
+ZR_BUILD_DIR=$BUILD_DIR bash bench/wholeprocess.sh || status=1
 exit $status

@@ -38,6 +38,15 @@ EBookReaderViewMgr *viewOf(const EBookReaderApp &)
     return found;
 }
 
+// The visible items below this one (in the item tree) showing this text.
+int visibleTexts(QQuickItem *item, const QString &text)
+{
+    int found = item->isVisible() && item->property("text").toString() == text ? 1 : 0;
+    for (QQuickItem *child : item->childItems())
+        found += visibleTexts(child, text);
+    return found;
+}
+
 // Counts the events of one type that reach it.
 class EventCounter : public QObject
 {
@@ -256,6 +265,64 @@ private slots:
         QVERIFY(VorelEBookDatabaseEngine().GetBookChapterMark("b1", position));
         QCOMPARE(position.m_bookChapterName, "One");
         QCOMPARE(position.m_bookReadingPageNum, 1);
+    }
+
+    // The shelf's first frame holds the rows in sight, and the rows around
+    // them follow right after it. A cover that cannot be shown gives way to
+    // the title; a shown cover has none over it.
+    void shelfFirstFrame_data()
+    {
+        QTest::addColumn<bool>("coversKept");
+        QTest::addColumn<int>("titlesPerBook");
+        QTest::newRow("covers") << true << 1;
+        QTest::newRow("cover files gone") << false << 2;
+    }
+
+    void shelfFirstFrame()
+    {
+        QFETCH(bool, coversKept);
+        QFETCH(int, titlesPerBook);
+        QVERIFY(QDir().mkpath(UserBookFolder.path()));
+        for (int i = 0; i < 15; ++i) {
+            BookSource source;
+            source.id = QStringLiteral("s%1").arg(i, 2, 10, QLatin1Char('0'));
+            source.title = QStringLiteral("测试书%1").arg(i);
+            source.chapters = {{"一", "月出惊山鸟。"}};
+            QString error;
+            QVERIFY2(BookPacker(source).writeTo(UserBookFolder + "/" + source.id + ".vbp", &error),
+                     qPrintable(error));
+        }
+        if (!coversKept) {
+            // The first start takes the books in and writes their covers.
+            {
+                EBookReaderApp first;
+            }
+            for (const QFileInfo &png : QDir(BookInfoFolder.path()).entryInfoList({"*.png"}))
+                QVERIFY(QFile::remove(png.filePath()));
+        }
+
+        EBookReaderApp app;
+        EBookReaderViewMgr *view = viewOf(app);
+        QVERIFY(view && view->rootObject());
+        auto *grid = view->rootObject()->findChild<QQuickItem *>("shelfGrid");
+        QVERIFY(grid);
+        const auto cells = [grid] {
+            return grid->property("contentItem").value<QQuickItem *>()->childItems().size();
+        };
+        qsizetype atFirstFrame = -1;
+        connect(
+            view, &QQuickWindow::frameSwapped, this,
+            [&] {
+                if (atFirstFrame < 0)
+                    atFirstFrame = cells();
+            },
+            Qt::DirectConnection);
+        app.showExpanded();
+        QTRY_VERIFY(view->property("firstFrameShown").toBool());
+        QVERIFY(atFirstFrame > 0);
+        QTRY_VERIFY(cells() > atFirstFrame);
+
+        QCOMPARE(visibleTexts(grid, "测试书0"), titlesPerBook);
     }
 
 private:
