@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
-    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools qt6-l10n-tools qt6-qpa-plugins
     qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
     qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtqml
     qml6-module-qtqml-workerscript qml6-module-qtqml-models libqt6sql6-sqlite
@@ -13,6 +13,8 @@ PACKAGES=(
     python3 python3-dbusmock dbus dbus-bin
     fonts-noto-cjk sqlite3 curl ca-certificates nginx postgresql libqt6sql6-psql
     wrk apache2-utils
+    libopencc-dev libopencc1.1 libopencc-data
+    dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

@@ -11,6 +11,20 @@ Item {
     property color textColor: Theme.barText
     signal clicked()
 
+    // What a screen reader says; buttons that show a glyph name themselves.
+    property string accessibleName: label.text
+    property string accessibleDescription: ""
+    property bool checkable: false
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.description: enabledLook ? accessibleDescription : qsTr("暂不可用")
+    Accessible.checkable: checkable
+    Accessible.checked: checkable && highlighted
+    Accessible.onPressAction: {
+        if (button.enabledLook)
+            button.clicked()
+    }
+
     width: Math.max(56, label.implicitWidth + 24)
     height: Theme.barHeight
 
@@ -18,8 +32,8 @@ Item {
         anchors.fill: parent
         anchors.margins: 8
         radius: 8
-        color: area.pressed ? Qt.rgba(1, 1, 1, 0.18)
-                            : (button.highlighted ? Qt.rgba(1, 1, 1, 0.12) : "transparent")
+        color: area.pressed ? Theme.barPressed
+                            : (button.highlighted ? Theme.barHighlight : "transparent")
     }
     Text {
         id: label

@@ -8,7 +8,14 @@ Item {
     width: GridView.view ? GridView.view.cellWidth : 156
     height: GridView.view ? GridView.view.cellHeight : 262
     signal open()
+    // Percent read, -1 for a book never opened (the shelf's "readProgress").
+    readonly property int progress: typeof readProgress === "number" ? readProgress : -1
     signal remove()
+    Accessible.role: Accessible.ListItem
+    Accessible.name: bookName
+    Accessible.description: [newIconFlag ? qsTr("新书") : "", authorName, bookSize].filter(Boolean)
+                                                                                .join(" · ")
+    Accessible.onPressAction: cell.open()
 
     Rectangle {
         id: coverFrame
@@ -28,16 +35,22 @@ Item {
             smooth: true
             cache: false
         }
-        Text {
+        // The title stands in for a missing cover. Built only then: a shelf
+        // of covers lays out no hidden text and needs no body font to start.
+        // A local cover is loaded when the image completes, so its first
+        // "not ready" (before that) does not count.
+        Loader {
             anchors.centerIn: parent
             width: parent.width - 12
-            visible: cover.status !== Image.Ready
-            text: bookName
-            wrapMode: Text.Wrap
-            horizontalAlignment: Text.AlignHCenter
-            color: Theme.ink
-            font.family: Theme.bodyFont
-            font.pixelSize: 18
+            active: !iconPath || cover.status === Image.Error || cover.status === Image.Loading
+            sourceComponent: Text {
+                text: bookName
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+                color: Theme.ink
+                font.family: Theme.bodyFont
+                font.pixelSize: 18
+            }
         }
         Rectangle {
             objectName: "newBadge"
@@ -45,17 +58,47 @@ Item {
             anchors.right: parent.right
             anchors.top: parent.top
             anchors.margins: -8
-            width: 36
+            // A pill when the word is wider than the round badge.
+            width: Math.max(36, newText.implicitWidth + 14)
             height: 36
             radius: 18
             color: Theme.badge
             Text {
+                id: newText
                 anchors.centerIn: parent
-                text: "新"
-                color: "white"
+                text: qsTr("新")
+                color: Theme.textOnAccent
                 font.family: Theme.uiFont
                 font.pixelSize: 16
                 font.bold: true
+            }
+        }
+        // How far a started book has been read, along the foot of the cover.
+        Rectangle {
+            objectName: "readProgress"
+            visible: cell.progress >= 0
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.margins: 1
+            height: 26
+            color: Theme.scrim
+            Rectangle {
+                anchors.left: parent.left
+                anchors.bottom: parent.bottom
+                width: parent.width * Math.max(0, cell.progress) / 100
+                height: 3
+                color: Theme.accent
+            }
+            Text {
+                objectName: "readProgressText"
+                anchors.centerIn: parent
+                text: qsTr("读到 %1%").arg(cell.progress)
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+                color: Theme.textOnAccent
+                font.family: Theme.uiFont
+                font.pixelSize: 14
             }
         }
     }

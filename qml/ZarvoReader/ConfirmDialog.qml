@@ -7,28 +7,37 @@ Rectangle {
     id: dialog
     property alias message: messageText.text
     property alias title: titleText.text
-    property string confirmText: "确定"
-    property string cancelText: "取消"
+    property string confirmText: qsTr("确定")
+    property string cancelText: qsTr("取消")
     property var pendingAction: null
     function ask(text, confirmLabel, action, cancelLabel) {
         message = text
         title = ""
         confirmText = confirmLabel
-        cancelText = cancelLabel !== undefined ? cancelLabel : "取消"
+        cancelText = cancelLabel !== undefined ? cancelLabel : qsTr("取消")
         pendingAction = action
         visible = true
     }
     function tell(text) {
-        ask(text, "知道了", null, "")
+        ask(text, qsTr("知道了"), null, "")
     }
     anchors.fill: parent
-    color: Qt.rgba(0, 0, 0, 0.45)
+    color: Theme.scrim
     visible: false
     z: 90
-    MouseArea { anchors.fill: parent; onClicked: dialog.visible = false }
+    MouseArea {
+        anchors.fill: parent
+        onClicked: dialog.visible = false
+        // A tap beside the dialog closes it, as the cancel button does.
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTr("关闭")
+        Accessible.onPressAction: dialog.visible = false
+    }
     Rectangle {
         anchors.centerIn: parent
         width: parent.width - 80
+        Accessible.role: Accessible.Dialog
+        Accessible.name: dialog.title !== "" ? dialog.title : dialog.message
         height: column.implicitHeight + 40
         radius: 14
         color: Theme.paper
@@ -40,6 +49,8 @@ Rectangle {
             spacing: 24
             Text {
                 id: titleText
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
                 objectName: "dialogTitle"
                 visible: text !== ""
                 width: parent.width
@@ -52,6 +63,8 @@ Rectangle {
             }
             Text {
                 id: messageText
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 objectName: "dialogMessage"
                 width: parent.width
                 wrapMode: Text.Wrap

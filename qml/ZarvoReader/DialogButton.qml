@@ -6,6 +6,9 @@ Rectangle {
     property alias text: label.text
     property bool primary: false
     signal clicked()
+    Accessible.role: Accessible.Button
+    Accessible.name: label.text
+    Accessible.onPressAction: button.clicked()
     width: 150
     height: 52
     radius: 10
@@ -14,7 +17,7 @@ Rectangle {
     Text {
         id: label
         anchors.centerIn: parent
-        color: button.primary ? "white" : Theme.ink
+        color: button.primary ? Theme.textOnAccent : Theme.ink
         font.family: Theme.uiFont
         font.pixelSize: 20
     }

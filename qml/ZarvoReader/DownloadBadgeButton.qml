@@ -7,8 +7,9 @@ BarButton {
     id: button
     objectName: "downloadsButton"
     readonly property int running: Engines.runningDownloads
-    text: "下载"
+    text: qsTr("下载")
     visible: Engines.downloads !== null
+    accessibleDescription: running > 0 ? qsTr("%n 本正在下载", "", running) : ""
 
     Rectangle {
         objectName: "downloadBadge"
@@ -24,7 +25,7 @@ BarButton {
             id: badgeText
             anchors.centerIn: parent
             text: button.running
-            color: "white"
+            color: Theme.textOnAccent
             font.family: Theme.uiFont
             font.pixelSize: 13
             font.bold: true

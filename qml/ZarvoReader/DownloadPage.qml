@@ -14,8 +14,8 @@ Rectangle {
     readonly property int rowCount: list.count
 
     // Task states as the download engine reports them.
-    readonly property var stateWords: ["准备中", "下载中", "已暂停", "已删除", "已完成", "等待中",
-                                       "下载失败"]
+    readonly property var stateWords: [qsTr("准备中"), qsTr("下载中"), qsTr("已暂停"), qsTr("已删除"),
+                                       qsTr("已完成"), qsTr("等待中"), qsTr("下载失败")]
     function stateText(state) {
         return state >= 0 && state < stateWords.length ? stateWords[state] : ""
     }
@@ -42,14 +42,14 @@ Rectangle {
         Engines.downloads.ReStartTask(cid, link)
     }
     function askRemove(cid, link, name) {
-        confirm.ask("删除《" + name + "》的下载任务和已下载的部分？", "删除", function () {
+        confirm.ask(qsTr("删除《%1》的下载任务和已下载的部分？").arg(name), qsTr("删除"), function () {
             Engines.downloads.RemoveTask(cid, link)
         })
     }
 
     TitleBar {
         id: titleBar
-        title: "下载管理"
+        title: qsTr("下载管理")
         showBack: true
         onBackClicked: page.back()
     }
@@ -63,10 +63,12 @@ Rectangle {
         visible: list.count > 0
         Text {
             objectName: "downloadSummary"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.left: parent.left
             anchors.leftMargin: 18
             anchors.verticalCenter: parent.verticalCenter
-            text: "正在下载 " + Engines.runningDownloads + " 本 · 共 " + list.count + " 本"
+            text: qsTr("正在下载 %n 本", "", Engines.runningDownloads) + " · " + qsTr("共 %n 本", "", list.count)
             color: Theme.inkSoft
             font.family: Theme.uiFont
             font.pixelSize: 16
@@ -91,6 +93,10 @@ Rectangle {
             readonly property int total: booktotalsize
             width: list.width
             height: 132
+            Accessible.role: Accessible.ListItem
+            Accessible.name: bookname
+            Accessible.description: [page.stateText(row.taskState),
+                                     page.progressText(row.done, row.total)].join(" · ")
 
             StoreCover {
                 id: cover
@@ -162,7 +168,7 @@ Rectangle {
                     width: 88
                     height: 44
                     primary: !page.canPause(row.taskState)
-                    text: page.canPause(row.taskState) ? "暂停" : (row.taskState === 6 ? "重试" : "继续")
+                    text: page.canPause(row.taskState) ? qsTr("暂停") : (row.taskState === 6 ? qsTr("重试") : qsTr("继续"))
                     onClicked: page.canPause(row.taskState) ? page.pause(cid, link)
                                                         : page.resume(cid, link)
                 }
@@ -170,7 +176,7 @@ Rectangle {
                     objectName: "removeButton"
                     width: 88
                     height: 44
-                    text: "删除"
+                    text: qsTr("删除")
                     onClicked: page.askRemove(cid, link, bookname)
                 }
             }
@@ -192,10 +198,12 @@ Rectangle {
         visible: list.count === 0
         Text {
             objectName: "downloadsEmpty"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
-            text: Engines.downloads !== null ? "没有下载任务" : "下载功能暂不可用"
+            text: Engines.downloads !== null ? qsTr("没有下载任务") : qsTr("下载功能暂不可用")
             color: Theme.inkSoft
             font.family: Theme.uiFont
             font.pixelSize: 22
@@ -205,7 +213,9 @@ Rectangle {
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             visible: Engines.downloads !== null
-            text: "在书城的图书详情页点“下载”，书就会出现在这里"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+            text: qsTr("在书城的图书详情页点“下载”，书就会出现在这里")
             color: Theme.gray
             font.family: Theme.uiFont
             font.pixelSize: 16

@@ -13,9 +13,11 @@ Rectangle {
 
     // Screens the screenshot tool renders, in order; showScreen(name) brings
     // each one up with real data.
-    property var screenNames: ["shelf", "sort", "reading", "chapters", "bookmarks", "settings",
+    property var screenNames: ["shelf", "sort", "reading", "chapters", "bookmarks", "book-search",
+                               "settings",
                                "store", "category", "recommend", "details", "search", "results",
-                               "account", "purchase", "downloads", "newbook"]
+                               "account", "purchase", "downloads", "newbook",
+                               "shelf-progress", "reading-dark"]
     property bool animate: true
     // True while a screen shown by showScreen waits for an answer; the
     // screenshot tool waits for it to fall.
@@ -54,6 +56,23 @@ Rectangle {
             stackView.currentItem.start()
         else
             stackView.currentItem.refresh()
+    }
+    // Search inside the open book; a chosen hit shows its page, marked.
+    function openBookSearch() {
+        return stackView.push(bookSearchComponent, {}, operation())
+    }
+    // The tour waits for the search to end.
+    function showBookSearch(text) {
+        var page = openBookSearch()
+        screenPending = true
+        page.search(text)
+    }
+    Connections {
+        target: typeof bookSearch !== "undefined" ? bookSearch : null
+        function onSearchingChanged() {
+            if (!bookSearch.searching)
+                root.screenPending = false
+        }
     }
     function openSettings() {
         return stackView.push(settingsComponent, {}, operation())
@@ -146,6 +165,7 @@ Rectangle {
         taskWatch.pauseAt = ""
         taskWatch.finishOf = ""
         purchaseFlow.dismiss()
+        Theme.forcedDark = false
         if (name === "shelf") {
             goToShelf()
         } else if (name === "sort") {
@@ -159,6 +179,10 @@ Rectangle {
                 openBookNamed("论语")
             if (currentScreen && currentScreen.objectName === "readingPage")
                 openList(name)
+        } else if (name === "book-search") {
+            // Traditional characters typed, the simplified text found.
+            if (openBookNamed("论语"))
+                showBookSearch("禮")
         } else if (name === "settings") {
             goToShelf()
             openSettings()
@@ -211,6 +235,18 @@ Rectangle {
         } else if (name === "newbook") {
             goToShelf()
             finishPausedDownload()
+        } else if (name === "shelf-progress") {
+            // A book read some way in: the shelf shows how far.
+            if (openBookNamed("论语")) {
+                for (var turn = 0; turn < 24; ++turn)
+                    currentScreen.nextPage()
+            }
+            goToShelf()
+        } else if (name === "reading-dark") {
+            // Dark for the picture only; the user's setting stays as it is.
+            Theme.forcedDark = true
+            if (openBookNamed("论语"))
+                currentScreen.nextPage()
         }
         animate = true
     }
@@ -399,6 +435,7 @@ Rectangle {
         ReadingPage {
             onLeaveRequested: root.leaveReading()
             onListRequested: function (mode) { root.openList(mode) }
+            onSearchRequested: root.openBookSearch()
         }
     }
     Component {
@@ -406,6 +443,13 @@ Rectangle {
         IndexListPage {
             onJumped: root.backToReading(true)
             onCancelled: root.backToReading(false)
+        }
+    }
+    Component {
+        id: bookSearchComponent
+        BookSearchPage {
+            onJumped: root.backToReading(false)
+            onBack: stackView.pop(root.animate ? StackView.PopTransition : StackView.Immediate)
         }
     }
     Component {

@@ -23,6 +23,8 @@ Rectangle {
         if (!opened) {
             opened = true
             bookreader.StartUpListView()
+            if (typeof readingProgress !== "undefined" && readingProgress)
+                readingProgress.store()
         }
         if (kind === 0) {
             bookreader.GetChapterList()
@@ -38,7 +40,7 @@ Rectangle {
         if (kind === 0) {
             var code = bookreader.GetInfomationFromChapter(text, row)
             if (code !== 0) {
-                toast.show("无法读取这一章 (" + code + ")")
+                toast.show(qsTr("无法读取这一章 (%1)").arg(code))
                 return
             }
         } else if (!bookreader.GetInfomationFromBookMark(row)) {
@@ -47,7 +49,7 @@ Rectangle {
         jumped()
     }
     function removeBookmark(row) {
-        confirm.ask("删除这个书签？", "删除", function () {
+        confirm.ask(qsTr("删除这个书签？"), qsTr("删除"), function () {
             bookreader.DeleteOneBookMark(row)
         })
     }
@@ -76,9 +78,13 @@ Rectangle {
         width: parent.width
         height: 56
         Repeater {
-            model: [ "目录", "书签" ]
+            model: [ qsTr("目录"), qsTr("书签") ]
             delegate: Rectangle {
                 width: tabs.width / 2
+                Accessible.role: Accessible.PageTab
+                Accessible.name: modelData
+                Accessible.selected: page.kind === index
+                Accessible.onPressAction: listItemModel.updateList(index)
                 height: tabs.height
                 color: Theme.accentSoft
                 Text {
@@ -117,8 +123,14 @@ Rectangle {
         delegate: Rectangle {
             width: list.width
             height: page.kind === 0 ? 60 : 84
+            Accessible.role: Accessible.ListItem
+            Accessible.name: page.kind === 0 ? menutext
+                                             : listItemModel.retDate(menutext) + " "
+                                               + listItemModel.retCon(menutext).trim()
+            Accessible.selected: index === page.currentRow
+            Accessible.onPressAction: page.choose(index, menutext)
             color: rowArea.pressed ? Theme.accentSoft
-                                   : (index === page.currentRow ? "#efe1c8" : "transparent")
+                                   : (index === page.currentRow ? Theme.currentRow : "transparent")
             Text {
                 visible: page.kind === 0
                 anchors.verticalCenter: parent.verticalCenter
@@ -162,10 +174,11 @@ Rectangle {
             BarButton {
                 id: deleteButton
                 objectName: "deleteBookmark"
+                accessibleDescription: qsTr("删除这个书签")
                 visible: page.kind === 1
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
-                text: "删除"
+                text: qsTr("删除")
                 textColor: Theme.badge
                 onClicked: page.removeBookmark(index)
             }
@@ -181,8 +194,10 @@ Rectangle {
 
     Text {
         anchors.centerIn: list
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         visible: list.count === 0
-        text: page.kind === 0 ? "这本书没有目录" : "还没有书签\n阅读时点“加书签”即可添加"
+        text: page.kind === 0 ? qsTr("这本书没有目录") : qsTr("还没有书签\n阅读时点“加书签”即可添加")
         horizontalAlignment: Text.AlignHCenter
         color: Theme.inkSoft
         font.family: Theme.uiFont

@@ -38,13 +38,13 @@ Item {
         toast.hide()
     }
     function busyWords() {
-        return sending ? "正在发送付款短信，请稍候" : "正在向书城下单，请稍候"
+        return sending ? qsTr("正在发送付款短信，请稍候") : qsTr("正在向书城下单，请稍候")
     }
 
     // The engine says first whether the book may be downloaded at all.
     function start(bookId, size, title) {
         if (!Engines.canBuy) {
-            notice.tell("下载功能暂不可用")
+            notice.tell(qsTr("下载功能暂不可用"))
             settle()
             return
         }
@@ -54,12 +54,12 @@ Item {
         }
         var status = Engines.purchase.getDownloadedStatus(bookId, String(size || "0"))
         if (status === 2) {
-            toast.show("《" + title + "》已在下载列表中")
+            toast.show(qsTr("《%1》已在下载列表中").arg(title))
             downloadsRequested()
         } else if (status === 4) {
-            notice.tell("存储空间不足，无法下载《" + title + "》。删除一些书后再试。")
+            notice.tell(qsTr("存储空间不足，无法下载《%1》。删除一些书后再试。").arg(title))
         } else if (status === 1 && ebooksetting.getIsNotifyUserOverwriteDL()) {
-            offer.ask("《" + title + "》已在设备上，重新下载会覆盖它。要继续吗？", "覆盖",
+            offer.ask(qsTr("《%1》已在设备上，重新下载会覆盖它。要继续吗？").arg(title), qsTr("覆盖"),
                       function () { flow.order(bookId) })
         } else {
             order(bookId)
@@ -79,20 +79,20 @@ Item {
     function offerPayment(text, fallbackText, fallbackOk, action) {
         var purchase = Engines.purchase
         offer.ask(text !== "" ? text : fallbackText, caption(purchase.okText, fallbackOk), action,
-                  caption(purchase.cancelText, "取消"))
+                  caption(purchase.cancelText, qsTr("取消")))
         offer.title = caption(purchase.offerTitle, "")
     }
     function answer(errorCode, status, text) {
         ordering = false
         answerTimer.stop()
         if (status === 0 || status === 3) {
-            toast.show(text !== "" ? text : "已加入下载列表")
+            toast.show(text !== "" ? text : qsTr("已加入下载列表"))
         } else if (status === 1) {
             // The dialog must be gone before the SMS wait starts.
-            offerPayment(text, "购买这本书需要发送一条付费短信。要购买吗？", "购买",
+            offerPayment(text, qsTr("购买这本书需要发送一条付费短信。要购买吗？"), qsTr("购买"),
                          function () { Qt.callLater(flow.payBySms) })
         } else if (status === 2) {
-            offerPayment(text, "购买这本书需要付费。要购买吗？", "确认购买",
+            offerPayment(text, qsTr("购买这本书需要付费。要购买吗？"), qsTr("确认购买"),
                          function () { flow.confirmPayment() })
         } else if (status === 5) {
             notice.tell(ResultWords.purchaseFailure(errorCode))
@@ -134,7 +134,7 @@ Item {
         interval: 40000
         onTriggered: {
             flow.ordering = false
-            toast.show("书城没有回应，请稍后再试")
+            toast.show(qsTr("书城没有回应，请稍后再试"))
             flow.settle()
         }
     }
@@ -144,10 +144,14 @@ Item {
         objectName: "sendingPanel"
         anchors.fill: parent
         visible: flow.sending
-        color: Qt.rgba(0, 0, 0, 0.45)
+        color: Theme.scrim
         MouseArea {
             anchors.fill: parent
             onClicked: toast.show(flow.busyWords())
+            // Covers the screen while the SMS goes out; a tap only says so.
+            Accessible.role: Accessible.Button
+            Accessible.name: flow.busyWords()
+            Accessible.onPressAction: toast.show(flow.busyWords())
         }
         Rectangle {
             anchors.centerIn: parent
@@ -166,7 +170,7 @@ Item {
                 }
                 Text {
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: "正在发送付款短信…"
+                    text: qsTr("正在发送付款短信…")
                     color: Theme.ink
                     font.family: Theme.uiFont
                     font.pixelSize: 21

@@ -67,7 +67,7 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: page.listName !== "" ? page.listName : "推荐书单"
+        title: page.listName !== "" ? page.listName : qsTr("推荐书单")
         showBack: true
         onBackClicked: page.back()
     }
@@ -81,20 +81,24 @@ Rectangle {
         color: Theme.shelf
         Text {
             objectName: "pageIndicator"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.left: parent.left
             anchors.leftMargin: 18
             anchors.verticalCenter: parent.verticalCenter
-            text: page.pageCount > 0 ? "第 " + page.currentPage + " / " + page.pageCount + " 页"
+            text: page.pageCount > 0 ? qsTr("第 %1 / %2 页").arg(page.currentPage).arg(page.pageCount)
                                      : ""
             color: Theme.inkSoft
             font.family: Theme.uiFont
             font.pixelSize: 15
         }
         Text {
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.right: parent.right
             anchors.rightMargin: 18
             anchors.verticalCenter: parent.verticalCenter
-            text: page.totalBooks > 0 ? "共 " + page.totalBooks + " 本" : ""
+            text: page.totalBooks > 0 ? qsTr("共 %n 本", "", page.totalBooks) : ""
             color: Theme.inkSoft
             font.family: Theme.uiFont
             font.pixelSize: 15
@@ -119,6 +123,10 @@ Rectangle {
         delegate: Item {
             width: list.width
             height: 136
+            Accessible.role: Accessible.ListItem
+            Accessible.name: cover.title
+            Accessible.description: [authorname, summary].filter(Boolean).join(" · ")
+            Accessible.onPressAction: page.detailsRequested(bookID)
             Rectangle {
                 anchors.fill: parent
                 color: rowArea.pressed ? Theme.accentSoft : "transparent"
@@ -187,13 +195,19 @@ Rectangle {
         footer: Item {
             width: list.width
             height: 72
+            // The footer is a button while there is a page to load.
+            Accessible.role: page.meetBottom || page.waiting ? Accessible.StaticText
+                                                             : Accessible.Button
+            Accessible.name: footerText.text
+            Accessible.onPressAction: page.loadNextPage()
             Text {
+                id: footerText
                 objectName: "recommendFooter"
                 anchors.centerIn: parent
-                text: page.waiting ? "正在加载下一页…"
-                                   : page.lastError !== 0 ? "下一页没有加载成功，点这里重试"
-                                   : page.meetBottom ? "已经到底了，共 " + list.count + " 本"
-                                   : "上拉加载更多"
+                text: page.waiting ? qsTr("正在加载下一页…")
+                                   : page.lastError !== 0 ? qsTr("下一页没有加载成功，点这里重试")
+                                   : page.meetBottom ? qsTr("已经到底了，共 %n 本", "", list.count)
+                                   : qsTr("上拉加载更多")
                 color: page.lastError !== 0 ? Theme.accent : Theme.gray
                 font.family: Theme.uiFont
                 font.pixelSize: 16
@@ -212,7 +226,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        emptyText: "这个书单还没有书"
+        emptyText: qsTr("这个书单还没有书")
         onRetry: page.load(page.listId, page.listName)
     }
 }

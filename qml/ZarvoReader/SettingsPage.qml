@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls.Basic
 import "."
 
-// User settings: whether to ask before a download overwrites a book.
+// User settings: whether to ask before a download overwrites a book, and
+// light or dark screens.
 Rectangle {
     id: page
     objectName: "settingsPage"
@@ -11,7 +12,7 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "设置"
+        title: qsTr("设置")
         showBack: true
         onBackClicked: page.back()
     }
@@ -31,7 +32,7 @@ Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 spacing: 6
                 Text {
-                    text: "下载覆盖提醒"
+                    text: qsTr("下载覆盖提醒")
                     color: Theme.ink
                     font.family: Theme.uiFont
                     font.pixelSize: 22
@@ -39,7 +40,7 @@ Rectangle {
                 Text {
                     width: parent.width
                     wrapMode: Text.Wrap
-                    text: "下载的书已在设备上时，覆盖之前先询问我"
+                    text: qsTr("下载的书已在设备上时，覆盖之前先询问我")
                     color: Theme.inkSoft
                     font.family: Theme.uiFont
                     font.pixelSize: 15
@@ -48,6 +49,8 @@ Rectangle {
             Switch {
                 id: notifySwitch
                 objectName: "overwriteNotifySwitch"
+                Accessible.name: qsTr("下载覆盖提醒")
+                Accessible.description: qsTr("下载的书已在设备上时，覆盖之前先询问我")
                 anchors.right: parent.right
                 anchors.rightMargin: 16
                 anchors.verticalCenter: parent.verticalCenter
@@ -66,8 +69,72 @@ Rectangle {
                         width: 24
                         height: 24
                         radius: 12
-                        color: "white"
+                        color: Theme.textOnAccent
                         Behavior on x { NumberAnimation { duration: 120 } }
+                    }
+                }
+            }
+            Rectangle {
+                anchors.bottom: parent.bottom
+                x: 20
+                width: parent.width - 40
+                height: 1
+                color: Theme.divider
+            }
+        }
+        // Light, dark, or as the desktop prefers; kept by the colour scheme.
+        Rectangle {
+            objectName: "colorSchemeRow"
+            width: parent.width
+            height: 124
+            color: "transparent"
+            visible: typeof colorScheme !== "undefined" && colorScheme !== null
+            Text {
+                id: schemeTitle
+                anchors.left: parent.left
+                anchors.leftMargin: 24
+                anchors.top: parent.top
+                anchors.topMargin: 14
+                text: qsTr("夜间阅读")
+                color: Theme.ink
+                font.family: Theme.uiFont
+                font.pixelSize: 22
+            }
+            Row {
+                anchors.left: parent.left
+                anchors.leftMargin: 24
+                anchors.top: schemeTitle.bottom
+                anchors.topMargin: 14
+                spacing: 10
+                Repeater {
+                    model: [{ mode: "light", label: qsTr("浅色") },
+                            { mode: "dark", label: qsTr("深色") },
+                            { mode: "system", label: qsTr("跟随系统") }]
+                    delegate: Rectangle {
+                        readonly property bool chosen: colorScheme && colorScheme.mode === modelData.mode
+                        objectName: "scheme_" + modelData.mode
+                        width: schemeLabel.implicitWidth + 36
+                        height: 44
+                        radius: 22
+                        color: chosen ? Theme.accent : "transparent"
+                        border.color: chosen ? Theme.accent : Theme.divider
+                        Accessible.role: Accessible.RadioButton
+                        Accessible.name: modelData.label
+                        Accessible.checkable: true
+                        Accessible.checked: chosen
+                        Accessible.onPressAction: colorScheme.mode = modelData.mode
+                        Text {
+                            id: schemeLabel
+                            anchors.centerIn: parent
+                            text: modelData.label
+                            color: parent.chosen ? Theme.textOnAccent : Theme.ink
+                            font.family: Theme.uiFont
+                            font.pixelSize: 18
+                        }
+                        MouseArea {
+                            anchors.fill: parent
+                            onClicked: colorScheme.mode = modelData.mode
+                        }
                     }
                 }
             }
@@ -81,6 +148,8 @@ Rectangle {
         }
         Item { width: 1; height: 40 }
         Text {
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
             text: "ZarvoReader 2.0.0"
             color: Theme.gray

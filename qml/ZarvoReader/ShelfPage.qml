@@ -25,7 +25,7 @@ Rectangle {
     // only a damaged one is gone after the refresh.
     function openBook(bookId, bookPath) {
         if (myBookShelf.openBook(bookId, bookPath) !== 0) {
-            toast.show("这本书现在无法打开")
+            toast.show(qsTr("这本书现在无法打开"))
             refresh()
             return false
         }
@@ -33,9 +33,9 @@ Rectangle {
         return true
     }
     function askDelete(bookId, bookPath, iconPath, title) {
-        confirm.ask("从书架和设备上删除《" + title + "》？", "删除", function () {
+        confirm.ask(qsTr("从书架和设备上删除《%1》？").arg(title), qsTr("删除"), function () {
             if (!myBookShelf.deleteBook(bookId, bookPath, iconPath))
-                toast.show("无法删除这本书")
+                toast.show(qsTr("无法删除这本书"))
         })
     }
     // The book whose title is the given one, else the first book; each as an
@@ -74,10 +74,10 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "书架"
+        title: qsTr("书架")
         BarButton {
             objectName: "storeButton"
-            text: "书城"
+            text: qsTr("书城")
             visible: typeof bookNetMgr !== "undefined" && bookNetMgr !== null
             onClicked: page.storeRequested()
         }
@@ -86,13 +86,13 @@ Rectangle {
         }
         BarButton {
             objectName: "sortButton"
-            text: "排序"
+            text: qsTr("排序")
             highlighted: sortMenu.visible
             onClicked: sortMenu.visible = !sortMenu.visible
         }
         BarButton {
             objectName: "settingsButton"
-            text: "设置"
+            text: qsTr("设置")
             onClicked: page.settingsRequested()
         }
     }
@@ -108,6 +108,9 @@ Rectangle {
         anchors.topMargin: 8
         cellWidth: 156
         cellHeight: 262
+        // Only the rows in sight are built for the first frame; the rows
+        // around them (the view's usual 320 px) once it has been shown.
+        cacheBuffer: Window.window && Window.window.firstFrameShown === false ? 0 : 320
         clip: true
         model: shelfListModel
         delegate: BookCell {
@@ -121,15 +124,22 @@ Rectangle {
         spacing: 12
         visible: grid.count === 0
         Text {
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "书架上还没有书"
+            text: qsTr("书架上还没有书")
             color: Theme.inkSoft
             font.family: Theme.uiFont
             font.pixelSize: 24
         }
         Text {
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "把 .vbp 书放进书籍文件夹，或从书城下载"
+            width: Math.min(implicitWidth, page.width - 60)
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            text: qsTr("把 .vbp 书放进书籍文件夹，或从书城下载")
             color: Theme.gray
             font.family: Theme.uiFont
             font.pixelSize: 16
@@ -140,6 +150,8 @@ Rectangle {
     Rectangle {
         id: sortMenu
         objectName: "sortMenu"
+        Accessible.role: Accessible.PopupMenu
+        Accessible.name: qsTr("排序")
         property int current: 2
         visible: false
         z: 50
@@ -156,12 +168,17 @@ Rectangle {
             anchors.centerIn: parent
             width: parent.width - 12
             Repeater {
-                model: [ "按作者", "按书名", "默认顺序" ]
+                model: [ qsTr("按作者"), qsTr("按书名"), qsTr("默认顺序") ]
                 delegate: Rectangle {
                     width: sortColumn.width
                     height: 56
                     radius: 8
                     color: sortArea.pressed ? Theme.accentSoft : "transparent"
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: modelData
+                    Accessible.checkable: true
+                    Accessible.checked: index === sortMenu.current
+                    Accessible.onPressAction: page.chooseOrder(index)
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         anchors.left: parent.left

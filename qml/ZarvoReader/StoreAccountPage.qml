@@ -35,7 +35,7 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "我的账户"
+        title: qsTr("我的账户")
         showBack: true
         onBackClicked: page.back()
     }
@@ -56,8 +56,8 @@ Rectangle {
             color: Theme.accent
             Text {
                 anchors.centerIn: parent
-                text: "读"
-                color: "white"
+                text: qsTr("读")
+                color: Theme.textOnAccent
                 font.family: Theme.uiFont
                 font.pixelSize: 38
                 font.bold: true
@@ -69,14 +69,14 @@ Rectangle {
             anchors.verticalCenter: parent.verticalCenter
             spacing: 6
             Text {
-                text: "书城读者"
+                text: qsTr("书城读者")
                 color: Theme.ink
                 font.family: Theme.uiFont
                 font.pixelSize: 24
                 font.bold: true
             }
             Text {
-                text: "账户信息由书城提供"
+                text: qsTr("账户信息由书城提供")
                 color: Theme.inkSoft
                 font.family: Theme.uiFont
                 font.pixelSize: 15
@@ -98,6 +98,8 @@ Rectangle {
         delegate: Item {
             width: lines.width
             height: 64
+            Accessible.role: Accessible.StaticText
+            Accessible.name: qsTr("%1：%2").arg(itemText).arg(outPutText)
             Text {
                 x: 24
                 anchors.verticalCenter: parent.verticalCenter
@@ -135,7 +137,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        emptyText: "书城没有返回账户信息"
+        emptyText: qsTr("书城没有返回账户信息")
         onRetry: page.load()
     }
 }

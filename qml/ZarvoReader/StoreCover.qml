@@ -5,6 +5,8 @@ import "."
 // a coloured card with the title stands in.
 Rectangle {
     id: cover
+    Accessible.role: Accessible.Graphic
+    Accessible.name: qsTr("《%1》的封面").arg(title)
     property string source: ""
     property string title: ""
     property int titleSize: 14
@@ -32,7 +34,7 @@ Rectangle {
         elide: Text.ElideRight
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
-        color: "white"
+        color: Theme.textOnAccent
         font.family: Theme.bodyFont
         font.pixelSize: cover.titleSize
         font.bold: true

@@ -35,6 +35,11 @@ Rectangle {
     function buy() {
         buyRequested(bookId, bookInfoModel.bookSize, bookInfoModel.bookName)
     }
+    // The store gives the number of chapters as text; anything but a count
+    // is shown as it came.
+    function chaptersText(count) {
+        return /^[0-9]+$/.test(count) ? qsTr("共 %n 章", "", Number(count)) : count
+    }
 
     Connections {
         target: bookNetMgr
@@ -57,7 +62,7 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "图书详情"
+        title: qsTr("图书详情")
         showBack: true
         onBackClicked: page.back()
     }
@@ -102,6 +107,8 @@ Rectangle {
                     spacing: 10
                     Text {
                         objectName: "detailsTitle"
+                        Accessible.role: Accessible.Heading
+                        Accessible.name: text
                         width: parent.width
                         text: bookInfoModel.bookName
                         wrapMode: Text.Wrap
@@ -114,14 +121,16 @@ Rectangle {
                     }
                     Repeater {
                         model: [
-                            { label: "作者", value: bookInfoModel.auther, name: "detailsAuthor" },
-                            { label: "出版", value: bookInfoModel.publisher, name: "detailsPublisher" },
-                            { label: "章节", value: bookInfoModel.status !== "" ? "共 " + bookInfoModel.status + " 章" : "", name: "detailsStatus" },
-                            { label: "价格", value: bookInfoModel.price, name: "detailsPrice" },
-                            { label: "大小", value: ResultWords.sizeText(bookInfoModel.bookSize), name: "detailsSize" }
+                            { label: qsTr("作者"), value: bookInfoModel.auther, name: "detailsAuthor" },
+                            { label: qsTr("出版"), value: bookInfoModel.publisher, name: "detailsPublisher" },
+                            { label: qsTr("章节"), value: page.chaptersText(bookInfoModel.status), name: "detailsStatus" },
+                            { label: qsTr("价格"), value: bookInfoModel.price, name: "detailsPrice" },
+                            { label: qsTr("大小"), value: ResultWords.sizeText(bookInfoModel.bookSize), name: "detailsSize" }
                         ]
                         delegate: Row {
                             visible: modelData.value !== ""
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: qsTr("%1：%2").arg(modelData.label).arg(modelData.value)
                             spacing: 10
                             Text {
                                 text: modelData.label
@@ -134,7 +143,7 @@ Rectangle {
                                 width: content.width - 24 - 140 - 40 - 50
                                 text: modelData.value
                                 elide: Text.ElideRight
-                                color: modelData.label === "作者" ? Theme.accent : Theme.ink
+                                color: modelData.name === "detailsAuthor" ? Theme.accent : Theme.ink
                                 font.family: Theme.uiFont
                                 font.pixelSize: 16
                             }
@@ -153,8 +162,8 @@ Rectangle {
                     width: parent.width - 48
                     height: 56
                     primary: !page.ordering
-                    text: page.ordering ? "正在下单…"
-                                        : (page.price === "" ? "下载" : "购买下载（" + page.price + "）")
+                    text: page.ordering ? qsTr("正在下单…")
+                                        : (page.price === "" ? qsTr("下载") : qsTr("购买下载（%1）").arg(page.price))
                     onClicked: page.buy()
                 }
             }
@@ -166,7 +175,9 @@ Rectangle {
                     x: 24
                     anchors.bottom: parent.bottom
                     anchors.bottomMargin: 8
-                    text: "内容简介"
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                    text: qsTr("内容简介")
                     color: Theme.ink
                     font.family: Theme.uiFont
                     font.pixelSize: 20
@@ -175,9 +186,11 @@ Rectangle {
             }
             Text {
                 objectName: "detailsDescription"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 x: 24
                 width: parent.width - 48
-                text: bookInfoModel.bookInfo !== "" ? bookInfoModel.bookInfo : "暂无简介"
+                text: bookInfoModel.bookInfo !== "" ? bookInfoModel.bookInfo : qsTr("暂无简介")
                 wrapMode: Text.Wrap
                 color: Theme.inkSoft
                 font.family: Theme.bodyFont

@@ -84,12 +84,12 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "书城"
+        title: qsTr("书城")
         showBack: true
         onBackClicked: page.back()
         BarButton {
             objectName: "storeSearchButton"
-            text: "搜索"
+            text: qsTr("搜索")
             onClicked: page.searchRequested()
         }
         DownloadBadgeButton {
@@ -97,7 +97,7 @@ Rectangle {
         }
         BarButton {
             objectName: "storeAccountButton"
-            text: "我的"
+            text: qsTr("我的")
             onClicked: page.accountRequested()
         }
     }
@@ -123,6 +123,10 @@ Rectangle {
             delegate: Item {
                 readonly property string label: name
                 readonly property bool current: index === page.categoryIndex
+                Accessible.role: Accessible.PageTab
+                Accessible.name: label
+                Accessible.selected: current
+                Accessible.onPressAction: page.selectCategory(index)
                 width: tabText.implicitWidth + 36
                 height: categoryBar.height
                 Text {
@@ -177,10 +181,12 @@ Rectangle {
                 width: parent.width
                 height: 50
                 Text {
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     anchors.left: parent.left
                     anchors.leftMargin: 18
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "编辑推荐"
+                    text: qsTr("编辑推荐")
                     color: Theme.ink
                     font.family: Theme.uiFont
                     font.pixelSize: 21
@@ -188,10 +194,14 @@ Rectangle {
                 }
                 Text {
                     objectName: "recommendMoreLink"
+                    Accessible.role: Accessible.Link
+                    Accessible.name: qsTr("更多")
+                    Accessible.description: qsTr("编辑推荐")
+                    Accessible.onPressAction: page.recommendRequested(page.categoryId, page.categoryName)
                     anchors.right: parent.right
                     anchors.rightMargin: 18
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "更多 ›"
+                    text: qsTr("更多 ›")
                     color: Theme.accent
                     font.family: Theme.uiFont
                     font.pixelSize: 17
@@ -216,6 +226,9 @@ Rectangle {
                 delegate: Item {
                     width: 96
                     height: strip.height
+                    Accessible.role: Accessible.ListItem
+                    Accessible.name: stripCover.title
+                    Accessible.onPressAction: page.detailsRequested(recomodelQt.getBookID(index))
                     StoreCover {
                         id: stripCover
                         width: 96
@@ -272,6 +285,8 @@ Rectangle {
                 Text {
                     anchors.left: parent.left
                     anchors.leftMargin: 32
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
                     anchors.verticalCenter: parent.verticalCenter
                     text: titlename
                     color: Theme.ink
@@ -280,10 +295,15 @@ Rectangle {
                     font.bold: true
                 }
                 Text {
+                    Accessible.role: Accessible.Link
+                    Accessible.name: qsTr("更多")
+                    Accessible.description: titlename
+                    Accessible.onPressAction: page.recommendRequested(bookmodelQt.getTitleID(index),
+                                                                      titlename)
                     anchors.right: parent.right
                     anchors.rightMargin: 18
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "更多 ›"
+                    text: qsTr("更多 ›")
                     color: Theme.accent
                     font.family: Theme.uiFont
                     font.pixelSize: 17
@@ -298,6 +318,10 @@ Rectangle {
             Item {
                 width: parent.width
                 height: parent.picture ? 120 : 40
+                Accessible.role: Accessible.ListItem
+                Accessible.name: rowCover.title
+                Accessible.description: [author, content].filter(Boolean).join(" · ")
+                Accessible.onPressAction: page.detailsRequested(bookmodelQt.getBookID(index))
                 Rectangle {
                     anchors.fill: parent
                     color: rowArea.pressed ? Theme.accentSoft : "transparent"
@@ -402,7 +426,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        emptyText: "这个分类还没有书"
+        emptyText: qsTr("这个分类还没有书")
         onRetry: page.reload()
     }
 }

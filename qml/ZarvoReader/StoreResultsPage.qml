@@ -79,6 +79,8 @@ Rectangle {
         color: Theme.shelf
         Text {
             objectName: "resultTitle"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.left: parent.left
             anchors.leftMargin: 18
             anchors.right: parent.right
@@ -105,6 +107,10 @@ Rectangle {
         delegate: Item {
             width: list.width
             height: 128
+            Accessible.role: Accessible.ListItem
+            Accessible.name: cover.title
+            Accessible.description: [authorName, presentation].filter(Boolean).join(" · ")
+            Accessible.onPressAction: page.detailsRequested(resultSearchModel.getBookID(index))
             Rectangle {
                 anchors.fill: parent
                 color: rowArea.pressed ? Theme.accentSoft : "transparent"
@@ -179,17 +185,20 @@ Rectangle {
         BarButton {
             id: upButton
             objectName: "pageUpButton"
+            accessibleName: qsTr("上一页")
             anchors.left: parent.left
             anchors.leftMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            text: "‹ 上一页"
+            text: qsTr("‹ 上一页")
             enabledLook: page.pageUpEnabled && !page.waiting
             onClicked: page.pageUp()
         }
         Text {
             objectName: "resultCount"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             anchors.centerIn: parent
-            text: page.waiting && list.count > 0 ? "正在加载…" : "已显示 " + list.count + " 本"
+            text: page.waiting && list.count > 0 ? qsTr("正在加载…") : qsTr("已显示 %n 本", "", list.count)
             color: Theme.barText
             font.family: Theme.uiFont
             font.pixelSize: 16
@@ -197,10 +206,11 @@ Rectangle {
         BarButton {
             id: downButton
             objectName: "pageDownButton"
+            accessibleName: qsTr("下一页")
             anchors.right: parent.right
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            text: "下一页 ›"
+            text: qsTr("下一页 ›")
             enabledLook: page.pageDownEnabled && !page.waiting
             onClicked: page.pageDown()
         }
@@ -212,8 +222,8 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        loadingText: "正在搜索…"
-        emptyText: "没有找到相关的书，换个关键词试试"
+        loadingText: qsTr("正在搜索…")
+        emptyText: qsTr("没有找到相关的书，换个关键词试试")
         onRetry: {
             page.start(page.keyword)
             resultSearchModel.handleSearchButtonClicked(page.keyword)

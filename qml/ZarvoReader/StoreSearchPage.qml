@@ -27,7 +27,7 @@ Rectangle {
     function search(text) {
         var keyword = text.trim()
         if (keyword === "") {
-            toast.show("请输入书名或作者")
+            toast.show(qsTr("请输入书名或作者"))
             return false
         }
         input.text = keyword
@@ -71,7 +71,7 @@ Rectangle {
 
     TitleBar {
         id: titleBar
-        title: "搜索书城"
+        title: qsTr("搜索书城")
         showBack: true
         onBackClicked: page.back()
     }
@@ -88,16 +88,17 @@ Rectangle {
             TextField {
                 id: input
                 objectName: "searchInput"
+                Accessible.name: placeholderText
                 width: page.width - 36 - 12 - searchButton.width
                 height: 52
-                placeholderText: "书名或作者"
+                placeholderText: qsTr("书名或作者")
                 font.family: Theme.uiFont
                 font.pixelSize: 20
                 color: Theme.ink
                 leftPadding: 16
                 background: Rectangle {
                     radius: 26
-                    color: "white"
+                    color: Theme.textOnAccent
                     border.color: input.activeFocus ? Theme.accent : Theme.divider
                     border.width: input.activeFocus ? 2 : 1
                 }
@@ -109,7 +110,7 @@ Rectangle {
                 objectName: "searchButton"
                 width: 96
                 primary: true
-                text: "搜索"
+                text: qsTr("搜索")
                 onClicked: page.search(input.text)
             }
         }
@@ -117,10 +118,12 @@ Rectangle {
 
     Text {
         id: keywordHeading
+        Accessible.role: Accessible.Heading
+        Accessible.name: text
         anchors.top: inputBand.bottom
         anchors.topMargin: 22
         x: 20
-        text: "大家都在搜"
+        text: qsTr("大家都在搜")
         color: Theme.ink
         font.family: Theme.uiFont
         font.pixelSize: 20
@@ -141,6 +144,9 @@ Rectangle {
             model: keySearchModel
             delegate: Rectangle {
                 width: chipText.implicitWidth + 32
+                Accessible.role: Accessible.Button
+                Accessible.name: chipText.text
+                Accessible.onPressAction: page.searchKeyword(index)
                 height: 44
                 radius: 22
                 color: chipArea.pressed ? Theme.accent : Theme.accentSoft
@@ -148,7 +154,7 @@ Rectangle {
                     id: chipText
                     anchors.centerIn: parent
                     text: keyword
-                    color: chipArea.pressed ? "white" : Theme.ink
+                    color: chipArea.pressed ? Theme.textOnAccent : Theme.ink
                     font.family: Theme.uiFont
                     font.pixelSize: 18
                 }
@@ -168,8 +174,8 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         height: 260
-        loadingText: "正在获取热门搜索…"
-        emptyText: "书城暂时没有推荐的关键词"
+        loadingText: qsTr("正在获取热门搜索…")
+        emptyText: qsTr("书城暂时没有推荐的关键词")
         onRetry: page.loadKeywords()
     }
 

@@ -10,8 +10,8 @@ Rectangle {
     // "loading", "error", "empty" or "ready"; the panel hides when ready.
     property string mode: "loading"
     property int errorCode: 0
-    property string loadingText: "正在连接书城…"
-    property string emptyText: "这里还没有书"
+    property string loadingText: qsTr("正在连接书城…")
+    property string emptyText: qsTr("这里还没有书")
     signal retry()
 
     function showLoading() {
@@ -59,6 +59,8 @@ Rectangle {
         }
         Text {
             objectName: "statusMessage"
+            Accessible.role: status.mode === "error" ? Accessible.AlertMessage : Accessible.StaticText
+            Accessible.name: text
             width: parent.width
             text: status.message
             wrapMode: Text.Wrap
@@ -72,7 +74,7 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             visible: status.mode === "error"
             primary: true
-            text: "重试"
+            text: qsTr("重试")
             onClicked: status.retry()
         }
     }

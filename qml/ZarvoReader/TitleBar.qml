@@ -18,6 +18,7 @@ Rectangle {
         id: backButton
         objectName: "backButton"
         visible: bar.showBack
+        accessibleName: qsTr("返回")
         anchors.left: parent.left
         anchors.verticalCenter: parent.verticalCenter
         text: "‹"
@@ -27,6 +28,8 @@ Rectangle {
 
     Text {
         id: titleText
+        Accessible.role: Accessible.Heading
+        Accessible.name: text
         anchors.left: bar.showBack ? backButton.right : parent.left
         anchors.leftMargin: bar.showBack ? 4 : 20
         anchors.right: actionRow.left

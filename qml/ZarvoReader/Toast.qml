@@ -4,6 +4,8 @@ import "."
 // A short message over the bottom of the screen that fades by itself.
 Rectangle {
     id: toast
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: message
     readonly property alias message: text.text
     function show(message) {
         text.text = message
@@ -20,7 +22,7 @@ Rectangle {
     width: Math.min(parent.width - 60, text.implicitWidth + 40)
     height: text.implicitHeight + 24
     radius: height / 2
-    color: Qt.rgba(0.1, 0.08, 0.06, 0.85)
+    color: Theme.toast
     opacity: 0
     visible: opacity > 0
     z: 100
@@ -30,7 +32,7 @@ Rectangle {
         anchors.centerIn: parent
         width: Math.min(implicitWidth, toast.parent.width - 100)
         wrapMode: Text.Wrap
-        color: "white"
+        color: Theme.textOnAccent
         font.family: Theme.uiFont
         font.pixelSize: 18
     }

@@ -1,11 +1,15 @@
 #include "ebookreaderviewmgr.h"
 
+#include "booksearchmodel.h"
+#include "colorscheme.h"
 #include "downloadmng.h"
 #include "ebookreaderapp.h"
 #include "ebookreadernetmgr.h"
 #include "ebooksetting.h"
 #include "mybookshelf.h"
 #include "purchasemanager.h"
+#include "readingprogress.h"
+#include "screeninhibitor.h"
 #include "searchbookmgr.h"
 #include "timeproperty.h"
 #include "vebookreader.h"
@@ -22,6 +26,9 @@
 EBookReaderViewMgr::EBookReaderViewMgr(EBookReaderApp *app, QWindow *parent) : QQuickView(parent)
 {
     setResizeMode(QQuickView::SizeRootObjectToView);
+    // Queued: the swap may be reported from the render thread.
+    connect(this, &QQuickWindow::frameSwapped, this, &EBookReaderViewMgr::noteFirstFrame,
+            Qt::QueuedConnection);
     // A document that quits closes the window first, so the close path runs.
     connect(engine(), &QQmlEngine::quit, this, &QWindow::close, Qt::QueuedConnection);
     connect(
@@ -73,6 +80,13 @@ void EBookReaderViewMgr::createEngines(EBookReaderApp *app)
     // 7. The reading engine's names: "listItemModel", "bookreader".
     m_myBookReader->setDeclarativeView(*this);
 
+    // Search inside the open book, over the reading engine and the library:
+    // "bookSearch". A child of the view, gone with it.
+    auto *bookSearch = new BookSearchModel(*m_myBookReader, *db, this);
+    bookSearch->setDeclarativeView(*this);
+
+    createNightReading();
+
     // 8. The store network manager and its seven store names.
     m_bookReaderNetMgr = std::make_unique<EBookReaderNetMgr>(nullptr);
     m_bookReaderNetMgr->setDeclarativeView(*this);
@@ -93,6 +107,22 @@ void EBookReaderViewMgr::createEngines(EBookReaderApp *app)
     // 12. Finished downloads go to the shelf manager, which hands them to the
     //     bookshelf.
     m_bookShelfMgr->setDownloadManager(m_downloadMng.get());
+}
+
+void EBookReaderViewMgr::createNightReading()
+{
+    // "readingProgress" over the reading engine and the library, "colorScheme"
+    // as kept in the settings file, "screenInhibitor" for the reading screen.
+    QQmlContext *context = rootContext();
+    m_readingProgress = std::make_unique<ReadingProgress>(*m_myBookReader, *m_db);
+    context->setContextProperty(QStringLiteral("readingProgress"), m_readingProgress.get());
+    m_colorScheme = std::make_unique<ColorScheme>();
+    m_colorScheme->setMode(m_setting->getColorScheme());
+    connect(m_colorScheme.get(), &ColorScheme::modeChanged, m_setting.get(),
+            &EBookSetting::setColorScheme);
+    context->setContextProperty(QStringLiteral("colorScheme"), m_colorScheme.get());
+    m_screenInhibitor = std::make_unique<ScreenInhibitor>();
+    context->setContextProperty(QStringLiteral("screenInhibitor"), m_screenInhibitor.get());
 }
 
 void EBookReaderViewMgr::loadDocument()
@@ -117,6 +147,12 @@ EBookReaderViewMgr::~EBookReaderViewMgr()
     // bookshelf, database engine, download manager, search manager, network
     // manager.
     rootContext()->setContextProperty(QStringLiteral("ebooksetting"), nullptr);
+    // Ours go before the engines they read.
+    for (const char *name : {"readingProgress", "colorScheme", "screenInhibitor"})
+        rootContext()->setContextProperty(QLatin1String(name), nullptr);
+    m_readingProgress.reset();
+    m_colorScheme.reset();
+    m_screenInhibitor.reset();
     m_curTime.reset();
     m_setting.reset();
     m_myBookReader.reset();
@@ -128,6 +164,15 @@ EBookReaderViewMgr::~EBookReaderViewMgr()
     delete m_searchBookMgr;
     m_searchBookMgr = nullptr;
     m_bookReaderNetMgr.reset();
+}
+
+void EBookReaderViewMgr::noteFirstFrame()
+{
+    if (m_firstFrameShown)
+        return;
+    m_firstFrameShown = true;
+    disconnect(this, &QQuickWindow::frameSwapped, this, &EBookReaderViewMgr::noteFirstFrame);
+    emit firstFrameShownChanged();
 }
 
 void EBookReaderViewMgr::layoutChanged()
@@ -153,5 +198,7 @@ void EBookReaderViewMgr::closeEvent(QCloseEvent *event)
     // The reading engine stores the open book's reading position here.
     if (m_myBookReader)
         m_myBookReader->StartUpListView();
+    if (m_readingProgress)
+        m_readingProgress->store();
     event->accept();
 }
