@@ -70,9 +70,13 @@ bool PackageLayout::readAll(const QByteArray &path, const QList<Range> &ranges)
     const int fd = open(path.constData(), O_RDONLY);
     if (fd < 0)
         return false;
+    // One buffer kept across calls: a fresh large one per call is sometimes
+    // mapped anew by malloc, and its page faults would swamp the reads.
+    static std::vector<char> buffer;
     bool complete = true;
     for (const Range &range : ranges) {
-        std::vector<char> buffer(size_t(range.length) + 1, '\0');
+        if (buffer.size() < size_t(range.length) + 1)
+            buffer.resize(size_t(range.length) + 1);
         complete = pread(fd, buffer.data(), size_t(range.length), range.offset) == range.length &&
                    complete;
         benchmark::DoNotOptimize(buffer.data());

@@ -36,11 +36,6 @@ constexpr bool isPlainByte(uchar c, char end)
     return c >= 0x20 || (end == '<' && (c == '\t' || c == '\n'));
 }
 
-QString decoded(QByteArrayView bytes)
-{
-    return QString::fromUtf8(bytes);
-}
-
 // Bytes that stand for themselves and need no closer look in takePlain:
 // plain bytes other than '>' (which may end "]]>") and 0xEF (which may start
 // U+FFFE or U+FFFF). The terminating zero is not among them.
@@ -55,12 +50,6 @@ struct OrdinaryBytes
 };
 constexpr OrdinaryBytes OrdinaryInText('<');
 constexpr OrdinaryBytes OrdinaryInValue('"');
-
-template <typename List> QString valueAt(const List &attributes, int position)
-{
-    // Attributes are taken by position, whatever their names.
-    return position < attributes.size() ? decoded(attributes[position].value) : QString();
-}
 
 // The text elements whose content is taken as it stands.
 struct TextField

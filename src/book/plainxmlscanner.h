@@ -1,6 +1,8 @@
 #ifndef PLAINXMLSCANNER_H
 #define PLAINXMLSCANNER_H
 
+#include "sharedtext.h"
+
 #include <QByteArrayView>
 #include <QVarLengthArray>
 
@@ -17,7 +19,7 @@ class VRRBookInfo;
 class PlainXmlScanner
 {
 public:
-    explicit PlainXmlScanner(const char *text) : m_pos(text) {}
+    explicit PlainXmlScanner(const char *text) : m_pos(text), m_strings(text ? qstrlen(text) : 0) {}
 
     // Fills result (replacing its pieces) when the whole description is in
     // the plain form.
@@ -60,8 +62,16 @@ private:
     bool takeIndexBody(VRRBookInfo *result);
     bool takeKeys(VRRBookInfo *result);
     bool takeChapters(VRRBookInfo *result);
+    QString decoded(QByteArrayView bytes) { return m_strings.decode(bytes); }
+    template <typename List> QString valueAt(const List &attributes, int position)
+    {
+        // Attributes are taken by position, whatever their names.
+        return position < attributes.size() ? decoded(attributes[position].value) : QString();
+    }
 
     const char *m_pos;
+    // The values kept share one block.
+    SharedText m_strings;
 };
 
 #endif // PLAINXMLSCANNER_H

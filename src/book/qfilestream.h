@@ -49,6 +49,7 @@ public:
         return m_file.ReadAt(pos, buffer, count);
     }
     qint64 RegularFileLength() const { return m_file.RegularFileLength(); }
+    bool IsSameFile(const char *path) const { return m_file.IsSameFile(path); }
 
 private:
     quint32 readLE(int width);

@@ -34,6 +34,7 @@ void QRawFile::Close()
         return;
     std::fclose(m_file);
     m_file = nullptr;
+    m_identity = FileIdentity();
 }
 
 bool QRawFile::Seek(long offset, int seekMode)
@@ -122,5 +123,16 @@ long long QRawFile::RegularFileLength() const
     struct stat info;
     if (!m_file || fstat(fileno(m_file), &info) != 0 || !S_ISREG(info.st_mode))
         return -1;
+    m_identity = FileIdentity(info);
     return info.st_size;
+}
+
+bool QRawFile::IsSameFile(const char *path) const
+{
+    if (!m_file)
+        return false;
+    // What the length was taken from, so that a change since counts too.
+    const FileIdentity open =
+        m_identity.isValid() ? m_identity : FileIdentity::ofDescriptor(fileno(m_file));
+    return open == FileIdentity::ofPath(path);
 }

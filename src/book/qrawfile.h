@@ -1,6 +1,8 @@
 #ifndef QRAWFILE_H
 #define QRAWFILE_H
 
+#include "fileidentity.h"
+
 #include <cstdio>
 
 // A buffered standard I/O file handle with open and seek modes of its own.
@@ -46,12 +48,17 @@ public:
     long long ReadAt(long long pos, void *buffer, long long count);
     // The length of a plain file from one call; -1 for anything else.
     long long RegularFileLength() const;
+    // Whether path still names the file open here, unchanged since its
+    // length was taken: a file replaced or written since is not the same.
+    bool IsSameFile(const char *path) const;
 
 private:
     FILE *m_file = nullptr;
     // Nothing is ever buffered for writing, so the length on disk is the
     // length.
     bool m_readOnly = false;
+    // The file as it was when its length was last taken.
+    mutable FileIdentity m_identity;
 };
 
 #endif // QRAWFILE_H

@@ -2,6 +2,7 @@
 
 #include "chapterxmlitem.h"
 #include "commondef.h"
+#include "fileidentity.h"
 #include "packagewindow.h"
 #include "plainxmlscanner.h"
 #include "qfilestream.h"
@@ -189,7 +190,7 @@ int readDirectory(QFileStream &stream, PackageWindow &window, qint64 pos, int co
 // Whether the file at path holds exactly these bytes: asking for one byte
 // more than expected tells its size too. A folder fails to read, and a pipe
 // opened without blocking gives nothing; either is then written over.
-bool sameFileContent(const QString &path, const char *data, int length)
+bool sameFileContent(const QByteArray &path, const char *data, int length, FileIdentity &identity)
 {
     // Covers are small: most fit the stack buffer with the byte to spare.
     char stackBuffer[16 * 1024];
@@ -199,12 +200,14 @@ bool sameFileContent(const QString &path, const char *data, int length)
         heapBuffer = QByteArray(qsizetype(length) + 1, Qt::Uninitialized);
         current = heapBuffer.data();
     }
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     // A short read only costs writing the file again.
     const bool same = ::read(fd, current, size_t(length) + 1) == length &&
                       std::memcmp(current, data, size_t(length)) == 0;
+    if (same)
+        identity = FileIdentity::ofDescriptor(fd);
     ::close(fd);
     return same;
 }
@@ -241,18 +244,40 @@ int VbpReader::openVBP(const QString &id, const QString &path, VRBChaptersRelt *
     m_pBookVBP = std::make_unique<VBP>();
     m_pBookVBP->m_id = id;
     m_BookPath = BookInfoFolder + "/";
+    m_openPackage.reset();
 
-    QFileStream stream;
-    const int ret = SaveFileHeaderInformation(stream, *m_pBookVBP, path);
+    auto stream = std::make_unique<QFileStream>();
+    int ret = SaveFileHeaderInformation(*stream, *m_pBookVBP, path);
     if (ret != EerrorNot)
         return ret;
 
     VbpContentsInformation entry;
     VbpContentsInformation *pEntry = &entry;
     // "index.xml" is what makes a package a book rather than one chapter.
-    if (m_pBookVBP->getVBRecord(QStringLiteral("index.xml"), entry))
-        return AnalysisWholeBookInformation(stream, *m_pBookVBP, pEntry, bookinfo);
-    return SeparateSectionBookInformation(stream, *m_pBookVBP, pEntry, chapters);
+    if (!m_pBookVBP->getVBRecord(QStringLiteral("index.xml"), entry))
+        return SeparateSectionBookInformation(*stream, *m_pBookVBP, pEntry, chapters);
+    ret = AnalysisWholeBookInformation(*stream, *m_pBookVBP, pEntry, bookinfo);
+    if (ret != EerrorNot)
+        return ret;
+    // A book is opened to read a chapter next.
+    m_openPackage = std::move(stream);
+    m_openPackageLength = m_length;
+    return EerrorNot;
+}
+
+std::unique_ptr<QFileStream> VbpReader::takeBookPackage()
+{
+    std::unique_ptr<QFileStream> stream = std::move(m_openPackage);
+    if (stream && (m_samePackage || stream->IsSameFile(QFile::encodeName(m_VbpPath).constData()))) {
+        m_length = m_openPackageLength;
+        return stream;
+    }
+    // Replaced or changed since: what the path names now is read.
+    stream = std::make_unique<QFileStream>();
+    m_length = openForReading(*stream, m_VbpPath);
+    if (m_length < 0)
+        return nullptr;
+    return stream;
 }
 
 int VbpReader::SaveFileHeaderInformation(QFileStream &stream, VBP &vbp, const QString &path)
@@ -364,16 +389,15 @@ int VbpReader::openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapte
     if (!m_pBookVBP->getVBRecord(chapterId + QLatin1String(".vbp"), record))
         return EFileNumError;
 
-    QFileStream stream;
-    m_length = openForReading(stream, m_VbpPath);
-    if (m_length < 0)
+    const std::unique_ptr<QFileStream> stream = takeBookPackage();
+    if (!stream)
         return EopenVbpFileError;
     if (!recordInside(record, m_length))
         return EFileSizeError;
     // The nested package ends where its record ends: nothing of it is read
     // outside that record.
     const int end = record.m_off + record.m_len;
-    const int ret = openNested(stream, record.m_off, end, chapterId, chapters);
+    const int ret = openNested(*stream, record.m_off, end, chapterId, chapters);
     return ret == EerrorNot ? EerrorNot : EopenVbpFileError;
 }
 
@@ -383,6 +407,18 @@ int VbpReader::openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapte
     m_chapterText = &text;
     const int ret = openChapterVBP(chapterId, chapters);
     m_chapterText = nullptr;
+    return ret;
+}
+
+int VbpReader::openFirstChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters,
+                                   QString &text)
+{
+    m_samePackage = true;
+    const int ret = openChapterVBP(chapterId, chapters, text);
+    m_samePackage = false;
+    // Not kept open past the open of the book, even when the chapter is not
+    // there: the file's storage may be taken away meanwhile.
+    m_openPackage.reset();
     return ret;
 }
 
@@ -562,7 +598,15 @@ void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
     // Every open extracts the cover again; an unchanged cover is left as it
     // is.
     const QString path = m_BookPath + fileName;
-    if (sameFileContent(path, data, length) || !QDir().mkpath(m_BookPath))
+    const QByteArray nativePath = QFile::encodeName(path);
+    if (isKnownCover(path, nativePath, data, length))
+        return;
+    FileIdentity identity;
+    if (sameFileContent(nativePath, data, length, identity)) {
+        rememberCover(path, data, length, identity);
+        return;
+    }
+    if (!QDir().mkpath(m_BookPath))
         return;
     // The cover is a copy of the package's own record, made again whenever it
     // is missing, so it is written whole and renamed into place without a disk
@@ -573,7 +617,27 @@ void VbpReader::WriteBookDataToFile(const char *name, char *data, int length)
         return;
     const bool written = file.write(data, length) == length;
     file.close();
-    if (!written ||
-        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0)
+    if (!written || std::rename(QFile::encodeName(part).constData(), nativePath.constData()) != 0) {
         QFile::remove(part);
+        return;
+    }
+    rememberCover(path, data, length, FileIdentity::ofPath(nativePath.constData()));
+}
+
+bool VbpReader::isKnownCover(const QString &path, const QByteArray &nativePath, const char *data,
+                             int length) const
+{
+    // The same bytes for the same file, which has not changed since they
+    // were found or written there: a look at the file instead of a read.
+    return m_cover.identity.isValid() && m_cover.path == path && m_cover.bytes.size() == length &&
+           std::memcmp(m_cover.bytes.constData(), data, size_t(length)) == 0 &&
+           m_cover.identity == FileIdentity::ofPath(nativePath.constData());
+}
+
+void VbpReader::rememberCover(const QString &path, const char *data, int length,
+                              const FileIdentity &identity)
+{
+    m_cover.identity = identity;
+    m_cover.path = path;
+    m_cover.bytes = QByteArray(data, length);
 }

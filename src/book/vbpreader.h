@@ -1,6 +1,7 @@
 #ifndef VBPREADER_H
 #define VBPREADER_H
 
+#include "fileidentity.h"
 #include "packagewindow.h"
 
 #include <QByteArray>
@@ -30,8 +31,9 @@ enum ErrorVbpReadr
 // Reads ".vbp" packages: a book package (description, covers, one nested
 // chapter package per chapter) or a standalone chapter package. Only the
 // records needed are read, those near the start of a package (header,
-// directory, description, cover) with one read; the file is closed after
-// every call.
+// directory, description, cover) with one read. The file is closed after
+// every call, but for a book package, which stays open until the next chapter
+// is loaded: opening a book and its first chapter then take one open.
 class VbpReader : public QObject
 {
     Q_OBJECT
@@ -55,6 +57,10 @@ public:
     // the whole UTF-16LE code units of every piece, one after another, go
     // into text (kept room is used again) and the pieces hold no bytes.
     int openChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters, QString &text);
+    // The same right after openVBP: the chapter comes from the very file the
+    // description was just read from, with no second look at the path (a
+    // file replaced in between is one replaced just after).
+    int openFirstChapterVBP(const QString &chapterId, VRBChaptersRelt *&chapters, QString &text);
     // Parses the nested chapter package lying between base and fileLength of
     // an open stream.
     int openVBP(QFileStream &stream, const int &base, const int &fileLength,
@@ -80,9 +86,17 @@ private:
                                             const int &fileLength, VRBChaptersRelt &relation,
                                             VBP &vbp);
     void WriteBookDataToFile(const char *name, char *data, int length);
+    bool isKnownCover(const QString &path, const QByteArray &nativePath, const char *data,
+                      int length) const;
+    void rememberCover(const QString &path, const char *data, int length,
+                       const FileIdentity &identity);
     // The stream form of openVBP once the package's length is known.
     int openNested(QFileStream &stream, int base, int fileLength, const QString &chapterId,
                    VRBChaptersRelt *&chapters);
+    // The book package open since openVBP when the path still names that
+    // very file (and its length in m_length), else the package opened again;
+    // null when it cannot be read.
+    std::unique_ptr<QFileStream> takeBookPackage();
 
     QString m_VbpPath;
     std::unique_ptr<VBP> m_pBookVBP;
@@ -98,6 +112,19 @@ private:
     // Where the chapter's text goes while the engine's form of
     // openChapterVBP runs; null otherwise.
     QString *m_chapterText = nullptr;
+    // The book package opened last and its length, until the next chapter
+    // load takes it.
+    std::unique_ptr<QFileStream> m_openPackage;
+    qint64 m_openPackageLength = 0;
+    // Whether the open package is taken without that look.
+    bool m_samePackage = false;
+    // The cover found in place or written last, and its file as it was then.
+    struct KnownCover
+    {
+        QString path;
+        QByteArray bytes;
+        FileIdentity identity;
+    } m_cover;
 };
 
 #endif // VBPREADER_H

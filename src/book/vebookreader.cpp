@@ -266,14 +266,16 @@ QString VEBookReader::CurrentChapterId() const
     return bookinfo->m_caplist.at(CurrentChapterNum - 1).m_id;
 }
 
-int VEBookReader::GetOneChapterContentInfo(const QString &chapterId)
+int VEBookReader::GetOneChapterContentInfo(const QString &chapterId, bool firstAfterOpen)
 {
     // The relation belongs to the package reader, which frees the previous
     // one itself when it builds the next.
     chapter = nullptr;
     // The text is read straight into the spare string, whose room is used
     // again; the chapter shown stays as it is unless the new one loads.
-    const int result = m_vbpReader.openChapterVBP(chapterId, chapter, m_nextChapterText);
+    const int result = firstAfterOpen
+                           ? m_vbpReader.openFirstChapterVBP(chapterId, chapter, m_nextChapterText)
+                           : m_vbpReader.openChapterVBP(chapterId, chapter, m_nextChapterText);
     if (result != EerrorNot) {
         chapter = nullptr;
         return result;
@@ -282,11 +284,12 @@ int VEBookReader::GetOneChapterContentInfo(const QString &chapterId)
     return EerrorNot;
 }
 
-int VEBookReader::GetOneChapterContent()
+int VEBookReader::GetOneChapterContent(bool firstAfterOpen)
 {
     if (!ChapterInBook(CurrentChapterNum))
         return NoSuchChapter;
-    const int result = GetOneChapterContentInfo(bookinfo->m_caplist.at(CurrentChapterNum - 1).m_id);
+    const int result = GetOneChapterContentInfo(bookinfo->m_caplist.at(CurrentChapterNum - 1).m_id,
+                                                firstAfterOpen);
     if (result != EerrorNot)
         return result;
     GetOneChapterPageNum();
@@ -307,7 +310,7 @@ int VEBookReader::GetChapterContent(const QString &bookid, const QString &path, 
     if (bookinfo->m_caplist.isEmpty())
         return NoSuchChapter;
     packageRead = true;
-    const int loaded = GetOneChapterContent();
+    const int loaded = GetOneChapterContent(true);
     if (loaded != EerrorNot)
         return loaded;
     AllChapterNum = int(bookinfo->m_caplist.size());

@@ -88,8 +88,9 @@ public:
     }
 
 private:
-    int GetOneChapterContent();
-    int GetOneChapterContentInfo(const QString &chapterId);
+    // firstAfterOpen: the first chapter, read as part of opening the book.
+    int GetOneChapterContent(bool firstAfterOpen = false);
+    int GetOneChapterContentInfo(const QString &chapterId, bool firstAfterOpen);
     // packageRead tells whether the failure, if any, came after a package
     // that lists its chapters had been read.
     int GetChapterContent(const QString &bookid, const QString &path, bool &packageRead);

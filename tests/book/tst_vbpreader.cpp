@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 
 namespace {
 
@@ -367,6 +368,81 @@ private slots:
         QCOMPARE(open(book.toBytes(), id), 0);
         QCOMPARE(QFileInfo(file.fileName()).lastModified().toSecsSinceEpoch(),
                  yesterday.toSecsSinceEpoch());
+    }
+
+    void coverChangedBetweenOpens_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("unchanged") << "none";
+        QTest::newRow("removed") << "remove";
+        QTest::newRow("replaced") << "rename";
+        QTest::newRow("rewritten in place") << "rewrite";
+    }
+
+    void coverChangedBetweenOpens()
+    {
+        QFETCH(QString, change);
+
+        RawPackage book;
+        book.add("index.xml", OneChapterIndex).add("58_84.png", Cover);
+        const QString path = BookInfoFolder + "/b1.png";
+        QCOMPARE(open(book.toBytes()), 0);
+        if (change == "remove")
+            QVERIFY(QFile::remove(path));
+        if (change == "rename") {
+            QFile other(path + ".new");
+            QVERIFY(other.open(QIODevice::WriteOnly) && other.write("other") == 5);
+            other.close();
+            QVERIFY(std::rename(QFile::encodeName(other.fileName()).constData(),
+                                QFile::encodeName(path).constData()) == 0);
+        }
+        if (change == "rewrite") {
+            QFile same(path);
+            QVERIFY(same.open(QIODevice::WriteOnly) && same.write("other") == 5);
+        }
+        // The same reader opens the book again: the cover is what the package holds.
+        QCOMPARE(open(book.toBytes()), 0);
+        QFile cover(path);
+        QVERIFY(cover.open(QIODevice::ReadOnly));
+        QCOMPARE(cover.readAll(), Cover);
+    }
+
+    void packageChangedBeforeChapter_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("unchanged") << "none" << 0 << "ABCDEF";
+        QTest::newRow("replaced") << "rename" << 0 << "UVWXYZ";
+        QTest::newRow("rewritten in place") << "rewrite" << 0 << "UVWXYZ";
+        QTest::newRow("removed") << "remove" << 2 << QString();
+    }
+
+    void packageChangedBeforeChapter()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, result);
+        QFETCH(QString, text);
+
+        // The chapter is read from the file the path names when it is read,
+        // not from the one the book was opened from.
+        const QString path = m_root.filePath("p.vbp");
+        QCOMPARE(open(bookPackage(chapterPackage().toBytes()).toBytes()), 0);
+        const QByteArray other =
+            bookPackage(chapterPackage(piecesXml({{0, 6}, {6, 6}}), utf16le("UVWXYZ")).toBytes())
+                .toBytes();
+        if (change == "rename") {
+            write(other, "q.vbp");
+            QVERIFY(std::rename(QFile::encodeName(m_root.filePath("q.vbp")).constData(),
+                                QFile::encodeName(path).constData()) == 0);
+        }
+        if (change == "rewrite")
+            write(other);
+        if (change == "remove")
+            QVERIFY(QFile::remove(path));
+        QString read;
+        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters, read), result);
+        QCOMPARE(read, text);
     }
 
     void engineText_data()

@@ -1,5 +1,6 @@
 #include "chapterxmlitem.h"
 #include "plainxmlscanner.h"
+#include "sharedtext.h"
 #include "vrrbookinfo.h"
 #include "xmlreader.h"
 
@@ -259,6 +260,46 @@ private slots:
         QFETCH(bool, taken);
 
         QCOMPARE(quickReadAgrees(xml, chapter), taken);
+    }
+
+    void sharedText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << QByteArray("c0001");
+        QTest::newRow("two and three bytes") << QByteArray("\xC3\xA9测试书");
+        QTest::newRow("byte order mark first") << QByteArray("\xEF\xBB\xBF"
+                                                             "abc");
+        QTest::newRow("byte order mark inside") << QByteArray("a\xEF\xBB\xBF"
+                                                              "b");
+        QTest::newRow("four bytes") << QByteArray("\xF0\x9F\x98\x80x");
+        QTest::newRow("overlong") << QByteArray("\xE0\x80\xAF\xC0\xAF");
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80");
+        QTest::newRow("cut short") << QByteArray("ab\xE6\xB5");
+        QTest::newRow("stray continuation") << QByteArray("\x80\xBF");
+        QTest::newRow("empty") << QByteArray("");
+    }
+
+    void sharedText()
+    {
+        QFETCH(QByteArray, bytes);
+
+        // Each value reads as on its own, between neighbours of every kind,
+        // and outlives the block it came from.
+        QString value;
+        QString after;
+        {
+            SharedText text(bytes.size() + 16);
+            const QString before = text.decode("\xE6\xB5");
+            value = text.decode(bytes);
+            after = text.decode("z");
+            QCOMPARE(before, QString::fromUtf8("\xE6\xB5"));
+        }
+        QCOMPARE(value, QString::fromUtf8(bytes));
+        QCOMPARE(value.utf16()[value.size()], u'\0');
+        // Changing one value leaves the next one alone.
+        value.append(QStringLiteral("!!"));
+        QCOMPARE(value, QString::fromUtf8(bytes) + "!!");
+        QCOMPARE(after, "z");
     }
 };
 

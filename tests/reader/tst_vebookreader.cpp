@@ -176,6 +176,27 @@ private slots:
         QVERIFY(m_db->isBookIdExisted("paging"));
     }
 
+    void replacedPackageSeen()
+    {
+        // The same layout with other words: the next chapter comes from the
+        // package the path names now, not from the one opened.
+        shelve("swapped");
+        QVERIFY(openAt("swapped"));
+        const QString other = m_root.path() + "/books/other.vbp";
+        QVERIFY(writeTestBook(other, "three", "Three", "Author",
+                              {{"One", numberedLines("4", 25)},
+                               {"Two", numberedLines("5", 21)},
+                               {"Three", numberedLines("6", 45)}}));
+        QVERIFY(std::rename(QFile::encodeName(other).constData(),
+                            QFile::encodeName(bookPath("swapped")).constData()) == 0);
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QCOMPARE(m_reader->GetNextOnePageContent(), 0);
+        QCOMPARE(where(), QStringLiteral("2/0/5-01"));
+        // Opened again, the book is the new package from its first chapter on.
+        QVERIFY(open("swapped") == 0 && m_reader->GetFirstPageContent() == 0);
+        QCOMPARE(m_reader->GetOneLineContent(0).left(2), QStringLiteral("4-"));
+    }
+
     void chapterOutsideBook_data()
     {
         QTest::addColumn<int>("row");
