@@ -14,12 +14,9 @@
 
 namespace AccessibilityWalk {
 
-// The offscreen platform has no AT-SPI bridge (QT_LINUX_ACCESSIBILITY_ALWAYS_ON
-// does nothing there), so QAccessible::isActive() stays false: the Qt Quick
-// Controls built so far have no role until told that a screen reader has
-// arrived, and plain Text items never join the tree. Items that set
-// Accessible.* themselves are in it either way. Screens come and go, so this
-// is called before every walk.
+// The offscreen platform has no AT-SPI bridge, so until told that a screen
+// reader has arrived, controls have no role and Text items stay out of the
+// tree. Screens come and go, so this is called before every walk.
 inline void activate()
 {
     QAccessible::setActive(true);
@@ -27,19 +24,11 @@ inline void activate()
 
 inline bool pressable(QAccessibleInterface *node)
 {
-    switch (node->role()) {
-    case QAccessible::Button:
-    case QAccessible::CheckBox:
-    case QAccessible::RadioButton:
-    case QAccessible::ListItem:
-    case QAccessible::Cell:
-    case QAccessible::Link:
-    case QAccessible::MenuItem:
-    case QAccessible::PageTab:
+    static const QList<QAccessible::Role> roles{
+        QAccessible::Button, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ListItem,
+        QAccessible::Cell,   QAccessible::Link,     QAccessible::MenuItem,    QAccessible::PageTab};
+    if (roles.contains(node->role()))
         return true;
-    default:
-        break;
-    }
     QAccessibleActionInterface *actions = node->actionInterface();
     return actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction());
 }
@@ -48,15 +37,12 @@ inline bool pressable(QAccessibleInterface *node)
 inline QString describe(QAccessibleInterface *node)
 {
     const QObject *object = node->object();
-    const QRect where = node->rect();
+    const QRect r = node->rect();
     return QString("%1 %2 '%3' at %4,%5 %6x%7")
         .arg(QMetaEnum::fromType<QAccessible::Role>().valueToKey(node->role()),
              object ? object->metaObject()->className() : "?",
-             object ? object->objectName() : QString())
-        .arg(where.x())
-        .arg(where.y())
-        .arg(where.width())
-        .arg(where.height());
+             object ? object->objectName() : QString(), QString::number(r.x()),
+             QString::number(r.y()), QString::number(r.width()), QString::number(r.height()));
 }
 
 // Calls visit on every interface in sight below node, depth first.
@@ -69,16 +55,6 @@ template <typename Visit> void walk(QAccessibleInterface *node, const Visit &vis
         visit(child);
         walk(child, visit);
     }
-}
-
-inline QStringList unnamedPressables(QQuickWindow *window)
-{
-    QStringList found;
-    walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface *node) {
-        if (pressable(node) && node->text(QAccessible::Name).trimmed().isEmpty())
-            found << "no name: " + describe(node);
-    });
-    return found;
 }
 
 // The names in sight of the given role, in tree order.
@@ -168,20 +144,12 @@ inline void collectUnreachable(QQuickItem *item, QStringList &found)
         const QQuickItem *around = item->parentItem() ? item->parentItem() : item;
         const QPointF at = item->mapToScene(QPointF());
         found << QString("unreachable tap area in %1 '%2' at %3,%4")
-                     .arg(around->metaObject()->className(), around->objectName())
-                     .arg(at.x())
-                     .arg(at.y());
+                     .arg(around->metaObject()->className(), around->objectName(),
+                          QString::number(at.x()), QString::number(at.y()));
     }
     const QList<QQuickItem *> children = item->childItems();
     for (QQuickItem *child : children)
         collectUnreachable(child, found);
-}
-
-inline QStringList unreachableTapAreas(QQuickWindow *window)
-{
-    QStringList found;
-    collectUnreachable(window->contentItem(), found);
-    return found;
 }
 
 // Everything wrong with the window as it is now; empty when a screen reader
@@ -189,7 +157,13 @@ inline QStringList unreachableTapAreas(QQuickWindow *window)
 inline QStringList faults(QQuickWindow *window)
 {
     activate();
-    return unnamedPressables(window) + unreachableTapAreas(window);
+    QStringList found;
+    walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface *node) {
+        if (pressable(node) && node->text(QAccessible::Name).trimmed().isEmpty())
+            found << "no name: " + describe(node);
+    });
+    collectUnreachable(window->contentItem(), found);
+    return found;
 }
 
 } // namespace AccessibilityWalk

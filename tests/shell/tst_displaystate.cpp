@@ -9,6 +9,7 @@
 #include "ebookreaderapp.h"
 #include "privatedbus.h"
 #include "screeninhibitor.h"
+#include "testdataroot.h"
 
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -18,7 +19,6 @@
 #include <QQuickView>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -36,11 +36,6 @@ const char *const PortalFails = "raise dbus.exceptions.DBusException('broken')";
 QString portalAnswer(int scheme)
 {
     return QString("ret = dbus.UInt32(%1)").arg(scheme);
-}
-// Read answers with the value in a variant of its own, inside the reply's.
-QString olderPortalAnswer(int scheme)
-{
-    return QString("ret = dbus.UInt32(%1, variant_level=2)").arg(scheme);
 }
 } // namespace
 
@@ -60,12 +55,9 @@ private slots:
         QVERIFY2(mocked.isEmpty(), qPrintable(mocked));
 
         // Older desktops announce on the short path as well.
-        QDBusMessage add =
-            QDBusMessage::createMethodCall(Service, MainPath, MockInterface, "AddObject");
-        add << QString(ShortPath) << QString(Service) << QVariantMap() << PrivateDBus::noMethods();
-        const QDBusMessage reply = m_bus.connection().call(add);
-        QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
-
+        QVERIFY(callMock(
+            Service, MainPath, "AddObject",
+            {QString(ShortPath), QString(Service), QVariantMap(), PrivateDBus::noMethods()}));
         QVERIFY(addMethod(Service, MainPath, Service, "Inhibit", "ss", "u", "ret = 7"));
         QVERIFY(addMethod(Service, MainPath, Service, "UnInhibit", "u", "", ""));
         const QString portal = m_bus.startMock({Portal, PortalPath, PortalSettings}, Portal);
@@ -102,8 +94,8 @@ private slots:
         QFETCH(QStringList, announcements);
         QFETCH(QStringList, expected);
 
-        QTemporaryDir root;
-        qputenv("ZARVOREADER_ROOT", root.path().toLocal8Bit());
+        TestDataRoot root;
+        QVERIFY(root.renew());
         EBookReaderApp app;
         QStringList seen;
         connect(&app, &EBookReaderApp::sleep, this, [&seen] { seen << "sleep"; });
@@ -112,7 +104,9 @@ private slots:
         for (const QString &announcement : announcements) {
             const QStringList parts = announcement.split(':');
             const QString path = parts.at(0) == "main" ? MainPath : ShortPath;
-            QVERIFY(emitActiveChanged(path, parts.at(1) == "1"));
+            QVERIFY(callMock(Service, path, "EmitSignal",
+                             {QString(Service), QString("ActiveChanged"), QString("b"),
+                              signalArgs({parts.at(1) == "1"})}));
         }
         // The last announcement always changes the state, so once its event is
         // here every earlier one has been delivered too.
@@ -184,7 +178,10 @@ private slots:
         QTest::newRow("no preference reads as light, then dark")
             << "system" << portalAnswer(0) << "" << false << 1u << true;
         QTest::newRow("older portal with Read only")
-            << "system" << PortalLacksReadOne << olderPortalAnswer(1) << true << 0u << false;
+            << "system"
+            << PortalLacksReadOne
+            // Read answers with the value in a variant of its own, inside the reply's.
+            << "ret = dbus.UInt32(1, variant_level=2)" << true << 0u << false;
         QTest::newRow("failing portal reads as light")
             << "system" << PortalFails << PortalFails << false << 1u << true;
         QTest::newRow("chosen light stays light")
@@ -224,7 +221,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(looksDark(*theme), darkAtStart, 10000);
         QTest::qWait(200);
         QCOMPARE(looksDark(*theme), darkAtStart);
-        QVERIFY(emitSettingChanged(changedTo));
+        QVERIFY(callMock(Portal, PortalPath, "EmitSignal",
+                         {QString(PortalSettings), QString("SettingChanged"), QString("ssv"),
+                          signalArgs({QString("org.freedesktop.appearance"),
+                                      QString("color-scheme"), changedTo})}));
         QTRY_COMPARE_WITH_TIMEOUT(looksDark(*theme), darkAfterChange, 10000);
         QTest::qWait(200);
         QCOMPARE(looksDark(*theme), darkAfterChange);
@@ -234,8 +234,8 @@ private slots:
     // comes back at the next start; the described key stays where it was.
     void schemeChoiceSurvivesARestart()
     {
-        QTemporaryDir root;
-        qputenv("ZARVOREADER_ROOT", root.path().toLocal8Bit());
+        TestDataRoot root;
+        QVERIFY(root.renew());
         {
             EBookReaderApp app;
             QObject *scheme = contextObject("colorScheme");
@@ -274,13 +274,15 @@ private:
     }
 
     bool callMock(const QString &service, const QString &path, const QString &method,
-                  const QVariantList &args = {})
+                  const QVariantList &args = {}, QDBusMessage *answer = nullptr)
     {
         QDBusMessage call = QDBusMessage::createMethodCall(service, path, MockInterface, method);
         call.setArguments(args);
         const QDBusMessage reply = m_bus.connection().call(call);
         if (reply.type() == QDBusMessage::ErrorMessage)
             qWarning() << reply.errorMessage();
+        if (answer)
+            *answer = reply;
         return reply.type() == QDBusMessage::ReplyMessage;
     }
 
@@ -290,27 +292,24 @@ private:
         return callMock(service, path, "AddMethod", {interface, name, in, out, code});
     }
 
-    bool emitSettingChanged(uint scheme)
+    // The values of a signal, as dbusmock's EmitSignal takes them: av.
+    static QVariant signalArgs(const QVariantList &values)
     {
         QDBusArgument args;
         args.beginArray(QMetaType::fromType<QDBusVariant>());
-        args << QDBusVariant(QString("org.freedesktop.appearance"))
-             << QDBusVariant(QString("color-scheme")) << QDBusVariant(QVariant::fromValue(scheme));
+        for (const QVariant &value : values)
+            args << QDBusVariant(value);
         args.endArray();
-        return callMock(Portal, PortalPath, "EmitSignal",
-                        {QString(PortalSettings), QString("SettingChanged"), QString("ssv"),
-                         QVariant::fromValue(args)});
+        return QVariant::fromValue(args);
     }
 
     // The screen saver's recorded calls, as "Method(arg,arg)".
     QStringList screenSaverCalls()
     {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(Service, MainPath, MockInterface, "GetCalls");
-        const QDBusMessage reply = m_bus.connection().call(call);
-        QStringList calls;
-        if (reply.type() != QDBusMessage::ReplyMessage)
+        QDBusMessage reply;
+        if (!callMock(Service, MainPath, "GetCalls", {}, &reply))
             return {"<GetCalls failed>"};
+        QStringList calls;
         const QDBusArgument list = reply.arguments().value(0).value<QDBusArgument>();
         list.beginArray();
         while (!list.atEnd()) {
@@ -331,22 +330,6 @@ private:
         }
         list.endArray();
         return calls;
-    }
-
-    bool emitActiveChanged(const QString &path, bool active)
-    {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(Service, path, MockInterface, "EmitSignal");
-        QDBusArgument args;
-        args.beginArray(QMetaType::fromType<QDBusVariant>());
-        args << QDBusVariant(active);
-        args.endArray();
-        call << QString(Service) << QString("ActiveChanged") << QString("b")
-             << QVariant::fromValue(args);
-        const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-        if (reply.type() == QDBusMessage::ErrorMessage)
-            qWarning() << reply.errorMessage();
-        return reply.type() == QDBusMessage::ReplyMessage;
     }
 
     PrivateDBus m_bus{PrivateDBus::Session};

@@ -55,6 +55,20 @@ public:
 
     static QString text(const CorpusPiece &piece) { return piece.lines.join('\n') + '\n'; }
 
+    // One chapter a piece: "第N章 title", then its text and the given end.
+    static QStringList chapters(const QList<CorpusPiece> &pieces, const QString &end = {})
+    {
+        static const QStringList numbers =
+            QStringLiteral("一 二 三 四 五 六 七 八 九 十 十一 十二 十三 十四 十五 十六 十七 十八 "
+                           "十九 二十")
+                .split(' ');
+        QStringList out;
+        for (int i = 0; i < pieces.size(); ++i)
+            out.append("第" + numbers.at(i) + "章 " + pieces.at(i).title + "\n" +
+                       text(pieces.at(i)) + end);
+        return out;
+    }
+
 private:
     static QList<CorpusPiece> pieces(const QString &file, const QString &titleKey,
                                      const QString &linesKey)

@@ -5,39 +5,22 @@
 #include "textbooktest.h"
 #include "vbprun.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// A preface line, then one chapter per poem under "第N章 title".
+// A preface line, then one chapter per poem, each ending in a blank line.
 QStringList tangChapters()
 {
-    const QStringList numbers{"一", "二", "三", "四"};
-    QStringList chapters{QStringLiteral("唐诗选，录自全唐诗。\n\n")};
-    const QList<CorpusPiece> poems = PoetryCorpus::tangPoems(numbers.size());
-    for (int i = 0; i < poems.size(); ++i)
-        chapters.append("第" + numbers.at(i) + "章 " + poems.at(i).title + "\n" +
-                        PoetryCorpus::text(poems.at(i)) + "\n");
-    return chapters;
+    return QStringList{QStringLiteral("唐诗选，录自全唐诗。\n\n")} +
+           PoetryCorpus::chapters(PoetryCorpus::tangPoems(4), "\n");
 }
 
 QByteArray encoded(const QString &text, QStringConverter::Encoding encoding)
 {
     return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text);
-}
-
-QByteArray pngBytes()
-{
-    QImage image(32, 32, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
 }
 
 } // namespace
@@ -64,35 +47,32 @@ private slots:
         QVERIFY(books.size() == 20);
         const auto body = [&](int i) { return PoetryCorpus::text(books.at(i)); };
 
-        QTest::newRow("strong units, title after or none")
-            << "第一章 学而篇\n" + body(0) + "第二节为政篇\n" + body(1) + "第三回　八佾篇\n" +
-                   body(2) + "  第四讲：里仁篇  \n" + body(3) + "第五篇 公冶长篇\n" + body(4) +
-                   "第六话\n" + body(5)
-            << QStringList{"第一章 学而篇",  "第二节为政篇",    "第三回　八佾篇",
-                           "第四讲：里仁篇", "第五篇 公冶长篇", "第六话"}
-            << 0;
-        QTest::newRow("weak units only before a separator")
-            << "第一卷 上论\n" + body(0) + "第一封信\n第一封信是写给子贡的。\n" + body(1) +
-                   "第四本书\n第四本书是论语。\n" + body(2) + "第二部\n" + body(3) +
-                   "第三册（下）\n" + body(4)
-            << QStringList{"第一卷 上论", "第二部", "第三册（下）"} << 0;
-        QTest::newRow("numerals") << "第两百章 学而\n" + body(0) + "第壹佰贰拾叁章 为政\n" +
-                                         body(1) + "第１２章 八佾\n" + body(2) + "第〇回\n" +
-                                         body(3) + "第一百零一节 里仁\n" + body(4) + "第 12 话\n" +
-                                         body(5)
-                                  << QStringList{"第两百章 学而",     "第壹佰贰拾叁章 为政",
-                                                 "第１２章 八佾",     "第〇回",
-                                                 "第一百零一节 里仁", "第 12 话"}
-                                  << 0;
-        QTest::newRow("Chapter 12 and chapter.012")
-            << "Chapter 12\n" + body(0) + "chapter.012\n" + body(1) +
-                   "Chapters 1 to 3 are short.\n" + "CHAPTER 3: 八佾\n" + body(2)
-            << QStringList{"Chapter 12", "chapter.012", "CHAPTER 3: 八佾"} << 0;
-        QTest::newRow("named parts")
-            << "序\n" + body(0) + "序言\n" + body(1) + "楔子\n" + body(2) + "引子\n" + body(3) +
-                   "前言\n前言不搭后语。\n" + body(4) + "番外 春日\n" + body(5) + "后记\n" +
-                   body(6) + "尾声\n" + body(7)
-            << QStringList{"序", "序言", "楔子", "引子", "前言", "番外 春日", "后记", "尾声"} << 0;
+        // Each heading line before a book; titles by default its first line, trimmed.
+        const auto row = [&](const char *name, const QStringList &headings,
+                             QStringList titles = {}) {
+            QString text;
+            const bool derived = titles.isEmpty();
+            for (int i = 0; i < headings.size(); ++i) {
+                text += headings.at(i) + "\n" + body(i);
+                if (derived)
+                    titles.append(headings.at(i).section('\n', 0, 0).trimmed());
+            }
+            QTest::newRow(name) << text << titles << 0;
+        };
+        row("strong units, title after or none",
+            {"第一章 学而篇", "第二节为政篇", "第三回　八佾篇", "  第四讲：里仁篇  ",
+             "第五篇 公冶长篇", "第六话"});
+        row("weak units only before a separator",
+            {"第一卷 上论", "第一封信\n第一封信是写给子贡的。", "第四本书\n第四本书是论语。",
+             "第二部", "第三册（下）"},
+            {"第一卷 上论", "第二部", "第三册（下）"});
+        row("numerals", {"第两百章 学而", "第壹佰贰拾叁章 为政", "第１２章 八佾", "第〇回",
+                         "第一百零一节 里仁", "第 12 话"});
+        row("Chapter 12 and chapter.012",
+            {"Chapter 12", "chapter.012", "Chapters 1 to 3 are short.\nCHAPTER 3: 八佾"},
+            {"Chapter 12", "chapter.012", "CHAPTER 3: 八佾"});
+        row("named parts",
+            {"序", "序言", "楔子", "引子", "前言\n前言不搭后语。", "番外 春日", "后记", "尾声"});
         QTest::newRow("preface before the first heading")
             << body(0) + "\n第一章 为政\n" + body(1)
             << QStringList{ChapterSplitter::prefaceTitle(), "第一章 为政"} << 0;
@@ -156,7 +136,7 @@ private slots:
         QTest::newRow("UTF-16LE BOM, odd length")
             << encoded(text, QStringConverter::Utf16LE) + 'x' << false;
         QTest::newRow("Latin-1") << QString("Café, naïve: première lettre.\n").toLatin1() << false;
-        QTest::newRow("binary") << pngBytes() << false;
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << false;
     }
 
     void encodings()

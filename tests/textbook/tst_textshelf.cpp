@@ -39,25 +39,11 @@ struct Program
     }
     int rowOf(const QString &id) const
     {
-        for (int i = 0; i < shelf.shelfModel()->rowCount(); ++i)
-            if (role(i, Model::BookIdRole).toString() == id)
-                return i;
-        return -1;
+        const QModelIndexList found = shelf.shelfModel()->match(
+            shelf.shelfModel()->index(0), Model::BookIdRole, id, 1, Qt::MatchExactly);
+        return found.isEmpty() ? -1 : found.first().row();
     }
 };
-
-// "第N章 name" before each book of the Analects.
-QString analects(const QList<CorpusPiece> &books)
-{
-    const QStringList numbers = QStringLiteral("一 二 三 四 五 六 七 八 九 十 十一 十二 十三 十四 "
-                                               "十五 十六 十七 十八 十九 二十")
-                                    .split(' ');
-    QString text;
-    for (int i = 0; i < books.size(); ++i)
-        text += "第" + numbers.at(i) + "章 " + books.at(i).title + "\n" +
-                PoetryCorpus::text(books.at(i));
-    return text;
-}
 
 } // namespace
 
@@ -79,7 +65,7 @@ private slots:
         // refused; a text whose package name a store book already has.
         const QList<CorpusPiece> books = PoetryCorpus::lunyu();
         const QString txt = UserBookFolder + "/论语.txt";
-        QByteArray bytes = gb18030(analects(books.mid(0, 19)));
+        QByteArray bytes = gb18030(PoetryCorpus::chapters(books.mid(0, 19)).join(QString()));
         QVERIFY(writeBytes(txt, bytes));
         QVERIFY(
             writeBytes(UserBookFolder + "/broken.txt", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10)));
@@ -120,7 +106,7 @@ private slots:
 
         // The last book added: packed again under the same id, same place.
         program.reset();
-        bytes = gb18030(analects(books));
+        bytes = gb18030(PoetryCorpus::chapters(books).join(QString()));
         QVERIFY(writeBytes(txt, bytes));
         program = std::make_unique<Program>();
         QVERIFY(QFileInfo(vbp).size() > size);
