@@ -1,5 +1,4 @@
 #include "ebookreaderapp.h"
-#include "framegrabber.h"
 #include "readercommandline.h"
 #include "scriptedrun.h"
 #include "termsignalwatcher.h"
@@ -39,9 +38,8 @@ int main(int argc, char *argv[])
 
     EBookReaderApp readerApp;
     readerApp.showExpanded();
-    // Set only when measured from outside (bench/wholeprocess.sh).
+    // Set only when driven from outside: measured (bench/wholeprocess.sh) or
+    // an installed copy checked without a display (the package test).
     const auto scriptedRun = ScriptedRun::fromEnvironment();
-    // Set only when an installed copy is checked without a display.
-    const auto frameGrabber = FrameGrabber::fromEnvironment();
     return application.exec();
 }

@@ -1,6 +1,7 @@
 #include "scriptedrun.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QThread>
@@ -13,18 +14,20 @@ const int StallMs = 10000;
 std::unique_ptr<ScriptedRun> ScriptedRun::fromEnvironment()
 {
     const int pages = qEnvironmentVariableIntValue("ZARVOREADER_READ_PAGES");
-    if (pages <= 0 && qEnvironmentVariableIntValue("ZARVOREADER_EXIT_ON_FIRST_FRAME") <= 0)
+    const QString grabFile = qEnvironmentVariable("ZARVOREADER_GRAB_FRAME");
+    if (pages <= 0 && grabFile.isEmpty() &&
+        qEnvironmentVariableIntValue("ZARVOREADER_EXIT_ON_FIRST_FRAME") <= 0)
         return nullptr;
     for (QWindow *window : QGuiApplication::topLevelWindows()) {
         if (auto *view = qobject_cast<QQuickView *>(window))
-            return std::unique_ptr<ScriptedRun>(
-                new ScriptedRun(*view, pages, qEnvironmentVariable("ZARVOREADER_READ_BOOK")));
+            return std::unique_ptr<ScriptedRun>(new ScriptedRun(
+                *view, pages, qEnvironmentVariable("ZARVOREADER_READ_BOOK"), grabFile));
     }
     return nullptr;
 }
 
-ScriptedRun::ScriptedRun(QQuickView &view, int pages, const QString &title)
-    : m_view(view), m_pages(pages), m_title(title)
+ScriptedRun::ScriptedRun(QQuickView &view, int pages, const QString &title, const QString &grabFile)
+    : m_view(view), m_pages(pages), m_title(title), m_grabFile(grabFile)
 {
     // Direct: counted on the render thread's swap; the step itself is queued.
     connect(&view, &QQuickWindow::frameSwapped, this, &ScriptedRun::frameSwapped,
@@ -42,7 +45,7 @@ void ScriptedRun::frameSwapped()
 {
     // A start ends at its first frame: nothing queued behind it (such as the
     // work the screens leave until then) counts.
-    if (m_pages <= 0 && QThread::currentThread() == thread()) {
+    if (m_pages <= 0 && m_grabFile.isEmpty() && QThread::currentThread() == thread()) {
         QCoreApplication::exit(0);
         return;
     }
@@ -56,6 +59,10 @@ void ScriptedRun::nextStep()
     m_stepQueued = false;
     m_stall.start();
     QQuickItem *root = m_view.rootObject();
+    if (!m_grabFile.isEmpty()) {
+        finish(grab() ? 0 : 1);
+        return;
+    }
     if (m_pages <= 0 || !root || m_turned >= m_pages) {
         finish(root ? 0 : 1);
         return;
@@ -78,6 +85,14 @@ void ScriptedRun::nextStep()
         return;
     }
     ++m_turned;
+}
+
+bool ScriptedRun::grab()
+{
+    if (m_view.grabWindow().save(m_grabFile, "PNG"))
+        return true;
+    std::fprintf(stderr, "zarvoreader: cannot write %s\n", qPrintable(m_grabFile));
+    return false;
 }
 
 void ScriptedRun::finish(int code)
