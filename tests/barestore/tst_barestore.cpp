@@ -51,14 +51,10 @@ class TestBareStore : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_books = m_dir.filePath("books");
-        QVERIFY(QDir().mkpath(m_books) && QDir().mkpath(m_dir.filePath("root")));
         QString error;
-        QVERIFY2(TestBooks::pack(m_books + "/moon.vbp", "moon", "Moon", "Ann", "Short.", &error),
-                 qPrintable(error));
-        QVERIFY2(TestBooks::pack(m_books + "/paid.vbp", "paid", "Paid", "Bo", "Short.", &error),
-                 qPrintable(error));
+        m_books = TestBooks::packInto(m_dir, {"moon", "paid"}, &error);
+        QVERIFY2(!m_books.isEmpty(), qPrintable(error));
+        QVERIFY(QDir().mkpath(m_dir.filePath("root")));
         QVERIFY(TestBooks::writeBare(m_books + "/测试书.vbp", "测试书", "测试书"));
         VbpWriter big;
         big.addRecord("index.xml", "<vb ret=\"ok\" title=\"Big\"><chapters total=\"1\"/></vb>");
@@ -395,28 +391,6 @@ private slots:
         const QString size = file.section('-', -1).section('.', 0, 0);
         QCOMPARE(QImage(file, "PNG").size(),
                  QSize(size.section('_', 0, 0).toInt(), size.section('_', 1).toInt()));
-    }
-
-    void commandLine_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("front mode without a data folder") << QStringList{"--accel-redirect"};
-        QTest::newRow("public address not http")
-            << QStringList{"--public-url", "ftp://store.test/"};
-        QTest::newRow("public address with a query")
-            << QStringList{"--public-url", "http://a.test/?x=1"};
-        QTest::newRow("read timeout not a number") << QStringList{"--read-timeout", "soon"};
-        QTest::newRow("idle timeout zero") << QStringList{"--idle-timeout", "0"};
-    }
-
-    void commandLine()
-    {
-        QFETCH(QStringList, arguments);
-        QProcess process;
-        process.start(StoreServerProcess::program(), arguments + QStringList{"--books", m_books});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 2);
-        QVERIFY(process.readAllStandardError().contains("zarvostore:"));
     }
 
     // Stopping closes connections still being read at once instead of

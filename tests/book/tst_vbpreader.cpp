@@ -90,6 +90,22 @@ private:
         return m_reader->openVBP(id, write(bytes), m_chapters, m_bookInfoPtr);
     }
 
+    // Changes a file behind the reader's back: "remove", "rename" (a new file
+    // renamed over it, as a copy tool does) or "rewrite" (the same file, new bytes).
+    void changeFile(const QString &change, const QString &path, const QByteArray &bytes)
+    {
+        if (change == "remove")
+            QVERIFY(QFile::remove(path));
+        QFile same(path);
+        if (change == "rewrite")
+            QVERIFY(same.open(QIODevice::WriteOnly) && same.write(bytes) == bytes.size());
+        if (change != "rename")
+            return;
+        const QString fresh = write(bytes, QStringLiteral("fresh.tmp"));
+        QVERIFY(std::rename(QFile::encodeName(fresh).constData(),
+                            QFile::encodeName(path).constData()) == 0);
+    }
+
     QStringList pngFiles() const
     {
         QStringList found;
@@ -185,8 +201,7 @@ private slots:
     void openErrors()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(int, expected);
-        QCOMPARE(open(bytes), expected);
+        QTEST(open(bytes), "expected");
     }
 
     void withoutPackage()
@@ -246,13 +261,10 @@ private slots:
     {
         QFETCH(QByteArray, book);
         QFETCH(QString, chapter);
-        QFETCH(int, expected);
-        QFETCH(QString, text);
-
         QCOMPARE(open(book), 0);
         QCOMPARE(m_bookInfo.m_caplist.size(), 1);
-        QCOMPARE(m_reader->openChapterVBP(chapter, m_chapters), expected);
-        QCOMPARE(joinedText(m_chapters), text);
+        QTEST(m_reader->openChapterVBP(chapter, m_chapters), "expected");
+        QTEST(joinedText(m_chapters), "text");
     }
 
     void nestedStreamForm_data()
@@ -276,8 +288,6 @@ private slots:
     {
         QFETCH(QByteArray, nested);
         QFETCH(int, cut);
-        QFETCH(int, expected);
-
         const QByteArray before(37, 'p');
         const QString path = write(before + nested + QByteArray(500, 't'), "nested.bin");
         QFileStream stream;
@@ -286,7 +296,7 @@ private slots:
         VRBChaptersRelt *chapters = &sentinel;
         const int base = int(before.size());
         const int end = base + int(nested.size()) - cut;
-        QCOMPARE(m_reader->openVBP(stream, base, end, "c1", chapters), expected);
+        QTEST(m_reader->openVBP(stream, base, end, "c1", chapters), "expected");
         if (QByteArray(QTest::currentDataTag()) == "content only keeps chapters")
             QCOMPARE(chapters, &sentinel);
         if (QByteArray(QTest::currentDataTag()) == "good")
@@ -387,19 +397,7 @@ private slots:
         book.add("index.xml", OneChapterIndex).add("58_84.png", Cover);
         const QString path = BookInfoFolder + "/b1.png";
         QCOMPARE(open(book.toBytes()), 0);
-        if (change == "remove")
-            QVERIFY(QFile::remove(path));
-        if (change == "rename") {
-            QFile other(path + ".new");
-            QVERIFY(other.open(QIODevice::WriteOnly) && other.write("other") == 5);
-            other.close();
-            QVERIFY(std::rename(QFile::encodeName(other.fileName()).constData(),
-                                QFile::encodeName(path).constData()) == 0);
-        }
-        if (change == "rewrite") {
-            QFile same(path);
-            QVERIFY(same.open(QIODevice::WriteOnly) && same.write("other") == 5);
-        }
+        changeFile(change, path, "other");
         // The same reader opens the book again: the cover is what the package holds.
         QCOMPARE(open(book.toBytes()), 0);
         QFile cover(path);
@@ -421,9 +419,6 @@ private slots:
     void packageChangedBeforeChapter()
     {
         QFETCH(QString, change);
-        QFETCH(int, result);
-        QFETCH(QString, text);
-
         // The chapter is read from the file the path names when it is read,
         // not from the one the book was opened from.
         const QString path = m_root.filePath("p.vbp");
@@ -431,18 +426,10 @@ private slots:
         const QByteArray other =
             bookPackage(chapterPackage(piecesXml({{0, 6}, {6, 6}}), utf16le("UVWXYZ")).toBytes())
                 .toBytes();
-        if (change == "rename") {
-            write(other, "q.vbp");
-            QVERIFY(std::rename(QFile::encodeName(m_root.filePath("q.vbp")).constData(),
-                                QFile::encodeName(path).constData()) == 0);
-        }
-        if (change == "rewrite")
-            write(other);
-        if (change == "remove")
-            QVERIFY(QFile::remove(path));
+        changeFile(change, path, other);
         QString read;
-        QCOMPARE(m_reader->openChapterVBP("c1", m_chapters, read), result);
-        QCOMPARE(read, text);
+        QTEST(m_reader->openChapterVBP("c1", m_chapters, read), "result");
+        QTEST(read, "text");
     }
 
     void engineText_data()

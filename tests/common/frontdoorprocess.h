@@ -82,8 +82,6 @@ public:
         return false;
     }
 
-    const QProcess &process() const { return m_process; }
-
 private:
     QString startOnce(const QString &books, const QStringList &moreArguments)
     {

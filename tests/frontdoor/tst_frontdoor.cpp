@@ -8,7 +8,6 @@
 #include "storeclient.h"
 #include "testbooks.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -18,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <csignal>
 #include <memory>
 #include <numeric>
@@ -95,79 +95,21 @@ private:
     int m_running = 0;
     bool m_stopping = false;
 };
-// Packs a book for each id into DIR/books (ids the packer does not take, the
-// non-ASCII ones, get a package without pictures) and starts the store over
-// them with its ledger in DIR/data, over loopback without a proxy; moreArguments go to zarvostore.
-// Empty on success, otherwise what went wrong.
-QString openStore(FrontDoorProcess &store, const QTemporaryDir &dir, const QStringList &ids,
-                  const QStringList &moreArguments)
+// Orders the book and confirms the payment from the account; the package
+// link, or empty.
+QString buy(StoreClient &client, const QString &uid, const QString &id)
 {
-    const QString books = dir.filePath(QStringLiteral("books"));
-    if (!dir.isValid() || !QDir().mkpath(books))
-        return QStringLiteral("cannot make ") + books;
-    QString error;
-    for (const QString &id : ids) {
-        const QString path = books + '/' + id + ".vbp";
-        const bool packed =
-            id.toLatin1() == id.toUtf8()
-                ? TestBooks::pack(path, id, "Book " + id, "Ann Author", "A short book.", &error)
-                : TestBooks::writeBare(path, id, "Book " + id);
-        if (!packed)
-            return QStringLiteral("cannot pack %1: %2").arg(id, error);
-    }
-    // Loopback traffic never goes through a proxy from the environment.
-    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-    return store.start(books, dir.filePath(QStringLiteral("data")), moreArguments);
+    const QString sid = client.order(uid, id)->attr("sid");
+    return sid.isEmpty() ? QString() : client.order(uid, id, "&sid=" + sid)->childText("link");
+}
+
+// The target of a link the store handed out, for the same client.
+QByteArray target(const StoreClient &client, const QString &link)
+{
+    return link.mid(client.url("").size()).toUtf8();
 }
 
 } // namespace
-
-// A buyer at the store's front door: signs up, buys books paid from the
-// account, and reads what the account says.
-
-#include "storeclient.h"
-
-#include <QString>
-#include <QUrl>
-
-class StoreShopper
-{
-public:
-    explicit StoreShopper(StoreClient &client) : m_client(client) {}
-
-    QString signUp()
-    {
-        return m_client.document("/vorelreader/userlogin.action?imei=1&abver=2.0.0&")
-            ->childText("uid");
-    }
-
-    // Orders the book and confirms the payment; the package link, or empty.
-    QString buy(const QString &uid, const QString &id)
-    {
-        const QString order =
-            "/vorelreader/download.action?uid=" + uid + "&cid=" + QUrl::toPercentEncoding(id);
-        const QString sid = m_client.document(order)->attr("sid");
-        if (sid.isEmpty())
-            return QString();
-        return m_client.document(order + "&sid=" + sid)->childText("link");
-    }
-
-    // "balance / books bought", as the account answer words them.
-    QString account(const QString &uid)
-    {
-        const auto doc = m_client.document("/vorelreader/myaccountinfo.action?uid=" + uid);
-        QStringList values;
-        for (const XmlNode *line : doc->all("line"))
-            values << line->attr("value");
-        return values.join(" / ");
-    }
-
-    // The target of a link the store handed out, for the same client.
-    QString target(const QString &link) const { return link.mid(m_client.url("").size()); }
-
-private:
-    StoreClient &m_client;
-};
 
 class TestFrontDoor : public QObject
 {
@@ -178,18 +120,24 @@ private slots:
     {
         if (!FrontDoorProcess::missing().isEmpty())
             QSKIP(qPrintable(FrontDoorProcess::missing()));
+        QString error;
+        const QString books = TestBooks::packInto(m_dir, {FreeBook, PaidBook}, &error);
+        QVERIFY2(!books.isEmpty(), qPrintable(error));
+        // The packer takes no non-ASCII id: that book comes without pictures.
+        QVERIFY(TestBooks::writeBare(books + '/' + NonAsciiBook + ".vbp", NonAsciiBook,
+                                     "Book " + NonAsciiBook));
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         const QString started =
-            openStore(m_store, m_dir, {FreeBook, PaidBook, NonAsciiBook},
-                      {"--price", PaidBook + "=pay", "--price", NonAsciiBook + "=pay"});
+            m_store.start(books, m_dir.filePath("data"),
+                          {"--price", PaidBook + "=pay", "--price", NonAsciiBook + "=pay"});
         QVERIFY2(started.isEmpty(), qPrintable(started));
-        QFile package(m_dir.filePath("books/" + PaidBook + ".vbp"));
+        QFile package(books + '/' + PaidBook + ".vbp");
         QVERIFY(package.open(QIODevice::ReadOnly));
         m_package = package.readAll();
         m_client.setPort(m_store.port());
         m_base = QStringLiteral("http://%1/vorelreader/").arg(m_store.hostPort());
-        StoreShopper shopper(m_client);
-        m_uid = shopper.signUp();
-        m_paidLink = shopper.buy(m_uid, PaidBook);
+        m_uid = m_client.newUser();
+        m_paidLink = buy(m_client, m_uid, PaidBook);
         QVERIFY2(m_paidLink.startsWith(m_base), qPrintable(m_paidLink));
     }
 
@@ -204,29 +152,28 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("from");   // -N: the last N bytes
         QTest::addColumn<int>("length"); // -1: to the end
-        const QByteArray date = "Mon, 01 Jan 2001 00:00:00 GMT";
-        QTest::newRow("resume") << QByteArray("bytes=10-") << QByteArray() << 206 << 10 << -1;
-        QTest::newRow("closed") << QByteArray("bytes=0-9") << QByteArray() << 206 << 0 << 10;
-        QTest::newRow("suffix") << QByteArray("bytes=-5") << QByteArray() << 206 << -5 << -1;
-        QTest::newRow("end past the size")
-            << QByteArray("bytes=5-99999999") << QByteArray() << 206 << 5 << -1;
-        QTest::newRow("start past the end")
-            << QByteArray("bytes=SIZE-") << QByteArray() << 416 << 0 << 0;
-        QTest::newRow("end before start ignored")
-            << QByteArray("bytes=5-2") << QByteArray() << 200 << 0 << -1;
-        QTest::newRow("end before start, fewer digits, ignored")
-            << QByteArray("bytes=100-99") << QByteArray() << 200 << 0 << -1;
-        QTest::newRow("oversized number ignored")
-            << QByteArray("bytes=0-99999999999999999999") << QByteArray() << 200 << 0 << -1;
-        QTest::newRow("same tag resumes")
-            << QByteArray("bytes=10-") << QByteArray("ETAG") << 206 << 10 << -1;
-        QTest::newRow("same date resumes")
-            << QByteArray("bytes=10-") << QByteArray("DATE") << 206 << 10 << -1;
-        QTest::newRow("other tag sends all")
-            << QByteArray("bytes=10-") << QByteArray("\"0-0\"") << 200 << 0 << -1;
-        QTest::newRow("weak tag sends all")
-            << QByteArray("bytes=10-") << QByteArray("W/ETAG") << 200 << 0 << -1;
-        QTest::newRow("other date sends all") << QByteArray("bytes=10-") << date << 200 << 0 << -1;
+        const struct
+        {
+            const char *tag, *range, *ifRange;
+            int status, from, length;
+        } rows[] = {
+            {"resume", "bytes=10-", "", 206, 10, -1},
+            {"closed", "bytes=0-9", "", 206, 0, 10},
+            {"suffix", "bytes=-5", "", 206, -5, -1},
+            {"end past the size", "bytes=5-99999999", "", 206, 5, -1},
+            {"start past the end", "bytes=SIZE-", "", 416, 0, 0},
+            {"end before start ignored", "bytes=5-2", "", 200, 0, -1},
+            {"end before start, fewer digits, ignored", "bytes=100-99", "", 200, 0, -1},
+            {"oversized number ignored", "bytes=0-99999999999999999999", "", 200, 0, -1},
+            {"same tag resumes", "bytes=10-", "ETAG", 206, 10, -1},
+            {"same date resumes", "bytes=10-", "DATE", 206, 10, -1},
+            {"other tag sends all", "bytes=10-", "\"0-0\"", 200, 0, -1},
+            {"weak tag sends all", "bytes=10-", "W/ETAG", 200, 0, -1},
+            {"other date sends all", "bytes=10-", "Mon, 01 Jan 2001 00:00:00 GMT", 200, 0, -1},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.tag) << QByteArray(row.range) << QByteArray(row.ifRange) << row.status
+                                   << row.from << row.length;
     }
 
     void packageRanges()
@@ -236,7 +183,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(int, from);
         QFETCH(int, length);
-        const QByteArray target = StoreShopper(m_client).target(m_paidLink).toUtf8();
+        const QByteArray target = ::target(m_client, m_paidLink);
         const HttpResult whole = RawHttp::get(m_store.port(), target);
         QCOMPARE(whole.body, m_package);
         QVERIFY2(whole.header("ETag").startsWith('"'), whole.header("ETag"));
@@ -386,17 +333,16 @@ private slots:
         QTRY_VERIFY(load.count(200) > 20);
 
         // Bought under load, each confirmed by the link it hands out.
-        StoreShopper shopper(m_client);
         QHash<QString, QString> accounts;
         QStringList links;
         for (int buyer = 0; buyer < 2; ++buyer) {
-            const QString uid = shopper.signUp();
+            const QString uid = m_client.newUser();
             QVERIFY(!uid.isEmpty());
             for (const QString &id : QStringList{PaidBook, NonAsciiBook}.mid(buyer)) {
-                links << shopper.buy(uid, id);
+                links << buy(m_client, uid, id);
                 QVERIFY(!links.last().isEmpty());
             }
-            accounts.insert(uid, shopper.account(uid));
+            accounts.insert(uid, m_client.account(uid));
         }
 
         const qint64 crashed = m_store.storePid();
@@ -414,12 +360,11 @@ private slots:
         QCOMPARE(load.count(200) + load.count(502), load.total());
 
         for (auto it = accounts.cbegin(); it != accounts.cend(); ++it)
-            QCOMPARE(shopper.account(it.key()), it.value());
+            QCOMPARE(m_client.account(it.key()), it.value());
         for (const QString &link : links)
-            QCOMPARE(RawHttp::get(m_store.port(), shopper.target(link).toUtf8()).status, 200);
+            QCOMPARE(RawHttp::get(m_store.port(), target(m_client, link)).status, 200);
         // And the store goes on selling.
-        const QString uid = shopper.signUp();
-        QVERIFY(!shopper.buy(uid, PaidBook).isEmpty());
+        QVERIFY(!buy(m_client, m_client.newUser(), PaidBook).isEmpty());
     }
 
     // Floods are turned away or bounded before they cost zarvostore memory.

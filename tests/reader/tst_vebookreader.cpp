@@ -48,6 +48,15 @@ class TestVEBookReader : public QObject
             .arg(m_reader->currentPageNum())
             .arg(m_reader->GetOneLineContent(0));
     }
+    // "chapter id/page" stored in the library, empty when it cannot be read.
+    QString positionOf(const QString &id) const
+    {
+        VorelEBookChapterItemData stored;
+        if (!m_db->GetBookChapterMark(id, stored))
+            return QString();
+        return stored.m_bookChapterId + '/' + QString::number(stored.m_bookReadingPageNum);
+    }
+    static QString tagId() { return QString(QTest::currentDataTag()).replace(' ', '_'); }
     void restartEngines()
     {
         m_reader.reset();
@@ -130,7 +139,7 @@ private slots:
         QFETCH(QByteArray, chapter);
         QFETCH(Pages, pages);
 
-        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        const QString id = tagId();
         QVERIFY(writeFile(bookPath(id), rawBook({"Only"}, {chapter})));
         QVERIFY(openAt(id));
         QCOMPARE(m_reader->chapterPageCount(), pages.size());
@@ -222,37 +231,25 @@ private slots:
     {
         QTest::addColumn<QByteArray>("package");
         QTest::addColumn<int>("opened");
-        QTest::addColumn<int>("paged"); // the next page, once open
-
-        QTest::newRow("garbage") << QByteArray(200, 'z') << int(EFileTypeError) << 0;
+        QTest::newRow("garbage") << QByteArray(200, 'z') << int(EFileTypeError);
         QTest::newRow("no chapters")
             << rawBook({}, {}, R"(<vb ret="0" title="Empty"><keys><author>A</author></keys></vb>)")
-            << int(EFileNumError) << 0;
+            << int(EFileNumError);
     }
 
     void brokenBookLeavesLibrary()
     {
         QFETCH(QByteArray, package);
-        QFETCH(int, opened);
-        QFETCH(int, paged);
-
-        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        const QString id = tagId();
         shelve(id, false);
         QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0001", 0, "One")));
         QVERIFY(writeFile(bookPath(id), package));
-        QCOMPARE(open(id), opened);
-        if (opened == 0) {
-            QCOMPARE(m_reader->GetFirstPageContent(), 0);
-            QVERIFY(m_reader->SaveBookMrak());
-            QCOMPARE(m_reader->GetNextOnePageContent(), paged);
-            // The page shown stays consistent with the position.
-            QCOMPARE(where(), "1/0/only chapter");
-        } else {
-            QVERIFY(m_reader->GetFirstPageContent() != 0);
-            QVERIFY(m_reader->GetNextOnePageContent() != 0);
-            QVERIFY(m_reader->GetPreOnePageContent() != 0);
-            QVERIFY(!m_reader->SaveBookMrak());
-        }
+        QTEST(open(id), "opened");
+        QVERIFY(m_reader->GetFirstPageContent() != 0);
+        QVERIFY(m_reader->GetNextOnePageContent() != 0);
+        QVERIFY(m_reader->GetPreOnePageContent() != 0);
+        QVERIFY(!m_reader->SaveBookMrak());
+        QVERIFY(!m_reader->StartUpListView());
         // Nothing to read: the book, its position and its marks leave the
         // library; the package file itself stays.
         QVERIFY(!m_db->isBookIdExisted(id));
@@ -290,7 +287,7 @@ private slots:
         QFETCH(int, opened);
         QFETCH(int, paged);
 
-        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        const QString id = tagId();
         shelve(id);
         QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData("c0002", 1, "Two")));
         QVERIFY(m_db->AddMarkRelation(
@@ -319,22 +316,16 @@ private slots:
 
     void noPositionWithoutBook()
     {
-        // A book removed as malformed, and a package never taken into the library.
-        shelve("removed", false);
-        QVERIFY(writeFile(bookPath("removed"), QByteArray(200, 'z')));
-        QCOMPARE(open("removed"), int(EFileTypeError));
-        QVERIFY(!m_reader->StartUpListView());
+        // A package never taken into the library (one removed as malformed is
+        // in brokenBookLeavesLibrary).
         QVERIFY(QFile::copy(bookPath("three"), bookPath("unlisted")));
         QVERIFY(openAt("unlisted"));
         QVERIFY(!m_reader->StartUpListView());
         QCOMPARE(m_reader->ResetBookInfo("unlisted"), int(EFileNotExist));
-
-        for (const char *id : {"removed", "unlisted"}) {
-            QVERIFY(!m_db->UpdateReadingDateByBookId(id, QDateTime::currentDateTime()));
-            int positions = -1;
-            QVERIFY(m_db->GetBookChapterMarkCount(id, positions));
-            QCOMPARE(positions, 0);
-        }
+        QVERIFY(!m_db->UpdateReadingDateByBookId("unlisted", QDateTime::currentDateTime()));
+        int positions = -1;
+        QVERIFY(m_db->GetBookChapterMarkCount("unlisted", positions));
+        QCOMPARE(positions, 0);
     }
 
     void positionSurvivesRestart()
@@ -376,10 +367,7 @@ private slots:
         int count = 0;
         QVERIFY(m_db->GetBookChapterMarkCount("restart", count));
         QCOMPARE(count, 1);
-        VorelEBookChapterItemData stored;
-        QVERIFY(m_db->GetBookChapterMark("restart", stored));
-        QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0003"));
-        QCOMPARE(stored.m_bookReadingPageNum, 0);
+        QCOMPARE(positionOf("restart"), "c0003/0");
     }
 
     void positionLookupLeavesDatabaseFree()
@@ -427,13 +415,11 @@ private slots:
     {
         QFETCH(QString, chapterId);
         QFETCH(int, pageNum);
-        QFETCH(QString, shown);
-
-        const QString id = QString(QTest::currentDataTag()).replace(' ', '_');
+        const QString id = tagId();
         QVERIFY(QFile::copy(bookPath("three"), bookPath(id)));
         QVERIFY(m_db->AddEBookChapterInfo(id, VorelEBookChapterItemData(chapterId, pageNum, "x")));
         QVERIFY(openAt(id));
-        QCOMPARE(where(), shown);
+        QTEST(where(), "shown");
     }
 
     void bookmarks()
@@ -496,10 +482,7 @@ private slots:
         QCOMPARE(
             m_reader->GetDownLoadBookInfo("other", bookPath("other"), name, icon, author, size), 0);
         QCOMPARE(m_reader->ResetBookInfo("other"), 0);
-        VorelEBookChapterItemData stored;
-        QVERIFY(m_db->GetBookChapterMark("other", stored));
-        QCOMPARE(stored.m_bookChapterId, QStringLiteral("c0001"));
-        QCOMPARE(stored.m_bookReadingPageNum, 0);
+        QCOMPARE(positionOf("other"), "c0001/0");
         // The open book reads on as before.
         QCOMPARE(m_reader->GetNextOnePageContent(), 0);
         QCOMPARE(where(), "2/0/2-01");

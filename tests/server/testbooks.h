@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace TestBooks {
 
@@ -42,6 +43,15 @@ inline bool packEach(const QString &folder, const QStringList &ids, QString *err
             return false;
     }
     return true;
+}
+
+// Packs the ids as packEach does into "<dir>/books" and returns that folder;
+// empty (with the reason) when the folder or a book cannot be made.
+inline QString packInto(const QTemporaryDir &dir, const QStringList &ids, QString *error)
+{
+    *error = QStringLiteral("no temporary folder");
+    const QString folder = dir.filePath(QStringLiteral("books"));
+    return dir.isValid() && packEach(folder, ids, error) ? folder : QString();
 }
 
 // A package with a book description and nothing else, for ids the packer

@@ -56,12 +56,10 @@ private slots:
     void initTestCase()
     {
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-        QVERIFY(m_dir.isValid());
         QString error;
-        m_books = m_dir.filePath("books");
-        QVERIFY2(TestBooks::packEach(
-                     m_books, {SmsBook, AccountBooks[0], AccountBooks[1], AccountBooks[2]}, &error),
-                 qPrintable(error));
+        m_books = TestBooks::packInto(
+            m_dir, {SmsBook, AccountBooks[0], AccountBooks[1], AccountBooks[2]}, &error);
+        QVERIFY2(!m_books.isEmpty(), qPrintable(error));
         m_postgresMissing = PostgresCluster::missing();
         if (m_postgresMissing.isEmpty()) {
             const QString started = m_cluster.start();

@@ -53,12 +53,10 @@ private slots:
     void initTestCase()
     {
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
-        QVERIFY(m_dir.isValid());
         QString error;
-        m_books = m_dir.filePath("books");
-        QVERIFY2(TestBooks::packEach(m_books, {FreeBook, SmsBook, AccountBook, OtherAccountBook},
-                                     &error),
-                 qPrintable(error));
+        m_books =
+            TestBooks::packInto(m_dir, {FreeBook, SmsBook, AccountBook, OtherAccountBook}, &error);
+        QVERIFY2(!m_books.isEmpty(), qPrintable(error));
         QVERIFY(TestBooks::writeBare(m_books + '/' + NonAsciiBook + ".vbp", NonAsciiBook, "测试"));
         m_server.setDataRoot(m_dir.filePath("root"));
         m_server.setDataFolder(m_dir.filePath("ledger"));

@@ -389,8 +389,7 @@ private slots:
     // position 6 to the first ":" at or after position 4, the body follows.
     void smsChargeFlow()
     {
-        const auto charge =
-            m_client.document("/vorelreader/download.action?uid=buyer&imei=1&cid=paysms");
+        const auto charge = m_client.order("buyer", "paysms");
         const XmlNode *item = charge->child("item");
         QVERIFY(charge->attr("ret") == "chargedef" && item);
         const QString smsUrl = item->attr("url");
@@ -401,15 +400,11 @@ private slots:
         QVERIFY(QRegularExpression("^[0-9]+$").match(number).hasMatch() && !body.isEmpty());
 
         // Unpaid, the continuation keeps the charge.
-        const QString continuation =
-            "/vorelreader/download.action?" + query({{"pid", item->attr("id")},
-                                                     {"sid", charge->attr("sid")},
-                                                     {"uid", "buyer"},
-                                                     {"cid", "paysms"}});
-        QCOMPARE(m_client.document(continuation)->attr("ret"), "chargedef");
+        const QString more = "&sid=" + charge->attr("sid") + "&pid=" + item->attr("id");
+        QCOMPARE(m_client.order("buyer", "paysms", more)->attr("ret"), "chargedef");
         QCOMPARE(m_client.sms(query({{"number", "12345"}, {"body", body}}).toUtf8()), "none");
         QCOMPARE(m_client.sms(query({{"number", number}, {"body", body}}).toUtf8()), "paid");
-        const auto paid = m_client.document(continuation);
+        const auto paid = m_client.order("buyer", "paysms", more);
         QCOMPARE(paid->childText("content"), "Paid By Message");
         const HttpResult package =
             m_client.get(paid->childText("link").mid(m_client.url("").size()));
@@ -455,6 +450,13 @@ private slots:
             << QStringList{"--ledger", "postgresql://nobody@127.0.0.1:1/ledger"} << 1;
         QTest::newRow("order lifetime not a number")
             << QStringList{"--order-lifetime", "soon"} << 2;
+        QTest::newRow("read timeout not a number") << QStringList{"--read-timeout", "soon"} << 2;
+        QTest::newRow("idle timeout zero") << QStringList{"--idle-timeout", "0"} << 2;
+        QTest::newRow("front mode without a data folder") << QStringList{"--accel-redirect"} << 2;
+        QTest::newRow("public address not http")
+            << QStringList{"--public-url", "ftp://store.test/"} << 2;
+        QTest::newRow("public address with a query")
+            << QStringList{"--public-url", "http://a.test/?x=1"} << 2;
     }
 
     void commandLine()

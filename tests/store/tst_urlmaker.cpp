@@ -59,19 +59,20 @@ private slots:
                    {U, I, "zh", "c", "ch", "b5", P, "v2", "w4", "h8"})
             << Base + "bookinfo.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch"
                       "&bookid=b5&ua=TestPhone&ver=v2&width=w4&height=h8";
+        const auto search = [&](const QString &keyword, const QString &page) {
+            return url(RequestSearch, &M::searchByKeyReqAssemble,
+                       {U, I, "zh", "c", "ch", keyword, page, "12", "v2", P});
+        };
+        const QString searchAt = Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch";
         QTest::newRow("keyword search, UTF-8 keyword with a space")
-            << url(RequestSearch, &M::searchByKeyReqAssemble,
-                   {U, I, "zh", "c", "ch", "红楼 梦", "1", "12", "v2", P})
-            << Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch"
-                      "&keyword=%E7%BA%A2%E6%A5%BC%20%E6%A2%A6&pageidx=1&numperpage=12"
-                      "&ver=v2&ua=TestPhone";
+            << search("红楼 梦", "1")
+            << searchAt + "&keyword=%E7%BA%A2%E6%A5%BC%20%E6%A2%A6&pageidx=1&numperpage=12"
+                          "&ver=v2&ua=TestPhone";
         // Typed URL syntax stays inside its value; "-._~" stay as they are.
         QTest::newRow("keyword search, URL syntax typed")
-            << url(RequestSearch, &M::searchByKeyReqAssemble,
-                   {U, I, "zh", "c", "ch", "A&B=50%41#+-._~", "2", "12", "v2", P})
-            << Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch"
-                      "&keyword=A%26B%3D50%2541%23%2B-._~&pageidx=2&numperpage=12"
-                      "&ver=v2&ua=TestPhone";
+            << search("A&B=50%41#+-._~", "2")
+            << searchAt + "&keyword=A%26B%3D50%2541%23%2B-._~&pageidx=2&numperpage=12"
+                          "&ver=v2&ua=TestPhone";
         QTest::newRow("book details, id from an answer")
             << url(RequestBookInfo, &M::bookInfoReqAssemble,
                    {U, I, "zh", "c", "ch", "b?5/6", P, "v2", "w4", "h8"})
@@ -80,8 +81,7 @@ private slots:
         QTest::newRow("recommendation page 3")
             << url(RequestSearch, &M::searchMoreReqAssemble,
                    {U, I, "zh", "c", "ch", "r9", "3", "12", "v2", P})
-            << Base + "search.action?uid=u7&imei=i9&lan=zh&cat=c&chan=ch&catid=r9"
-                      "&pageidx=3&numperpage=12&ver=v2&ua=TestPhone";
+            << searchAt + "&catid=r9&pageidx=3&numperpage=12&ver=v2&ua=TestPhone";
         QTest::newRow("keywords, uid known")
             << url(RequestDefaultKeyword, &M::defKeywordsReqAssemble, {I, P, "zh", "ch", U, "v2"})
             << Base + "keywords.action?imei=i9&ua=TestPhone&lan=zh&chan=ch&uid=u7&ver=v2";
