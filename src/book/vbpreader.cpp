@@ -102,6 +102,25 @@ int readPieces(QFileStream &stream, qint64 contentPos, VRBChaptersRelt &relation
     return EerrorNot;
 }
 
+// A piece's offset or length; 0 when it is not a decimal number. The packer
+// writes plain digits, read here without the copies trimming makes; anything
+// else is read as QString::toInt reads the trimmed text.
+int pieceNumber(const QString &text)
+{
+    constexpr qsizetype MaxPlainDigits = 9; // never more than INT_MAX
+    const qsizetype size = text.size();
+    if (size == 0 || size > MaxPlainDigits)
+        return text.trimmed().toInt();
+    int value = 0;
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < u'0' || unit > u'9')
+            return text.trimmed().toInt();
+        value = value * 10 + (unit - u'0');
+    }
+    return value;
+}
+
 // Appends the whole UTF-16LE code units of a piece; an odd last byte is half
 // a code unit and is not shown.
 void appendUtf16Le(QString &text, const QByteArray &bytes, int byteCount)
@@ -536,8 +555,8 @@ int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int
         auto item = std::make_unique<VRBChaptersRelt::VBTextItem>();
         item->m_filename = piece.Chapterhref;
         // Not a decimal number: 0.
-        item->m_off = piece.Chapteroffset.trimmed().toInt();
-        item->m_len = piece.Chapterlength.trimmed().toInt();
+        item->m_off = pieceNumber(piece.Chapteroffset);
+        item->m_len = pieceNumber(piece.Chapterlength);
         if (isAnalysisContent) {
             // A piece is a byte range of "content.txt" and never reaches past it.
             if (item->m_off < 0 || item->m_len < 0 ||

@@ -127,6 +127,11 @@ void VorelEBookDatabaseEngine::openOrCreate()
     m_db.setDatabaseName(databasePath());
     if (!m_db.open())
         return; // every later statement fails and reports false
+    // With a write-ahead log a read takes one lock on the shared index instead
+    // of the lock dance and the journal checks on every lookup, and a reader no
+    // longer waits for the shelf's writes. Where the file system cannot share
+    // the index, the file stays in its rollback journal and works as before.
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     createTables();
 }
 
