@@ -557,11 +557,11 @@ int VbpReader::ParserChapterInfo(QFileStream &stream, int &contentPos, const int
         // Not a decimal number: 0.
         item->m_off = pieceNumber(piece.Chapteroffset);
         item->m_len = pieceNumber(piece.Chapterlength);
+        // A piece is a byte range of "content.txt" and never reaches past it,
+        // whether its text is read or only its length is wanted.
+        if (item->m_off < 0 || item->m_len < 0 || qint64(item->m_off) + item->m_len > contentLength)
+            return EFileSizeError;
         if (isAnalysisContent) {
-            // A piece is a byte range of "content.txt" and never reaches past it.
-            if (item->m_off < 0 || item->m_len < 0 ||
-                qint64(item->m_off) + item->m_len > contentLength)
-                return EFileSizeError;
             if (item->m_len > budget)
                 return EMemoryNotEnough;
             budget -= item->m_len;

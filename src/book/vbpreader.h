@@ -68,6 +68,9 @@ public:
 
     // A name that stays inside its folder: not empty, no separator, no "..".
     static bool isSafeFileName(const QString &name);
+    // Whether a chapter's open reads its pieces' text (the default) or only
+    // checks their ranges, for a caller that wants their lengths alone.
+    void setAnalysisContent(bool readText) { isAnalysisContent = readText; }
 
 private:
     int SaveFileHeaderInformation(QFileStream &stream, VBP &vbp, const QString &path);

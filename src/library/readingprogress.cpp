@@ -208,7 +208,10 @@ void ReadingProgress::writeCounts(const QString &bookId, qint64 size, qint64 mod
 QList<qint64> ReadingProgress::countChapters(const QString &bookId, const QString &path)
 {
     // A reader of its own, so the reading engine's open chapter stays as it is.
+    // The pieces' lengths are all it needs: no text is read, so the first
+    // open of a long book does not wait for all of it.
     VbpReader reader;
+    reader.setAnalysisContent(false);
     auto info = std::make_unique<VRRBookInfo>();
     VRRBookInfo *book = info.get();
     VRBChaptersRelt *chapter = nullptr;
