@@ -1,6 +1,4 @@
 import QtQuick
-import QtQuick.Window
-import QtQuick.Controls.Basic
 import "."
 
 // The top-level document: a stack of screens starting at the bookshelf.
@@ -25,33 +23,57 @@ Rectangle {
 
     readonly property var stack: stackView
     readonly property Item currentScreen: stackView.currentItem
+    // Made on the first purchase; it and the controls it uses stay out of
+    // start-up.
+    property Item purchaseFlow: null
 
-    function operation() { return animate ? StackView.PushTransition : StackView.Immediate }
+    function purchases() {
+        if (!purchaseFlow) {
+            purchaseFlow = Qt.createComponent("PurchaseFlow.qml").createObject(root)
+            purchaseFlow.downloadsRequested.connect(root.openDownloads)
+        }
+        return purchaseFlow
+    }
+
+    // Each screen comes from its own file, made when it is opened.
+    function push(source, handlers) {
+        return stackView.push(source, {}, handlers, animate)
+    }
+    function back() {
+        stackView.pop(animate)
+    }
 
     function goToShelf() {
         if (currentScreen && currentScreen.objectName === "readingPage")
             currentScreen.leave()
-        stackView.pop(null, StackView.Immediate)
+        stackView.popTo(null, false)
         shelf.sortMenuVisible = false
         shelf.refresh()
     }
     function openReading() {
-        var page = stackView.push(readingComponent, {}, operation())
+        var page = push("ReadingPage.qml", {
+            leaveRequested: root.leaveReading,
+            listRequested: root.openList,
+            searchRequested: root.openBookSearch
+        })
         page.start()
         return page
     }
     function leaveReading() {
         stackView.currentItem.leave()
-        stackView.pop(animate ? StackView.PopTransition : StackView.Immediate)
+        back()
         shelf.refresh()
     }
     function openList(mode) {
-        var page = stackView.push(indexComponent, {}, operation())
+        var page = push("IndexListPage.qml", {
+            jumped: function () { root.backToReading(true) },
+            cancelled: function () { root.backToReading(false) }
+        })
         page.load(mode === "bookmarks" ? 1 : 0)
         return page
     }
     function backToReading(reload) {
-        stackView.pop(animate ? StackView.PopTransition : StackView.Immediate)
+        back()
         if (reload)
             stackView.currentItem.start()
         else
@@ -59,7 +81,10 @@ Rectangle {
     }
     // Search inside the open book; a chosen hit shows its page, marked.
     function openBookSearch() {
-        return stackView.push(bookSearchComponent, {}, operation())
+        return push("BookSearchPage.qml", {
+            jumped: function () { root.backToReading(false) },
+            back: root.back
+        })
     }
     // The tour waits for the search to end.
     function showBookSearch(text) {
@@ -75,7 +100,7 @@ Rectangle {
         }
     }
     function openSettings() {
-        return stackView.push(settingsComponent, {}, operation())
+        return push("SettingsPage.qml", { back: root.back })
     }
     // Opens the book with this title (or the first one) from the shelf.
     function openBookNamed(title) {
@@ -91,49 +116,71 @@ Rectangle {
     function openStore() {
         var page = stackView.find(function (item) { return item.objectName === "storePage" })
         if (page) {
-            stackView.pop(page, animate ? StackView.PopTransition : StackView.Immediate)
+            stackView.popTo(page, animate)
             return page
         }
-        page = stackView.push(storeComponent, {}, operation())
+        page = push("StorePage.qml", {
+            back: root.storeBack,
+            searchRequested: root.openStoreSearch,
+            accountRequested: root.openStoreAccount,
+            downloadsRequested: root.openDownloads,
+            detailsRequested: root.openStoreDetails,
+            recommendRequested: root.openRecommend
+        })
         page.selectCategory(0)
         return page
     }
     function storeBack() {
-        stackView.pop(animate ? StackView.PopTransition : StackView.Immediate)
+        back()
     }
     function openRecommend(listId, listName) {
-        var page = stackView.push(recommendComponent, {}, operation())
+        var page = push("RecommendPage.qml", {
+            back: root.storeBack,
+            detailsRequested: root.openStoreDetails
+        })
         page.load(listId, listName)
         return page
     }
     function openStoreDetails(bookId) {
-        var page = stackView.push(storeDetailsComponent, {}, operation())
+        var page = push("StoreDetailsPage.qml", {
+            back: root.storeBack,
+            buyRequested: root.buy
+        })
+        page.ordering = Qt.binding(function () {
+            return root.purchaseFlow !== null && root.purchaseFlow.ordering
+        })
         page.load(bookId)
         return page
     }
     function openStoreSearch() {
-        var page = stackView.push(storeSearchComponent, {}, operation())
+        var page = push("StoreSearchPage.qml", {
+            back: root.storeBack,
+            searchStarted: root.openStoreResults
+        })
         page.loadKeywords()
         return page
     }
     function openStoreResults(keyword) {
-        var page = stackView.push(storeResultsComponent, {}, operation())
+        var page = push("StoreResultsPage.qml", {
+            back: root.storeBack,
+            detailsRequested: root.openStoreDetails
+        })
         page.start(keyword)
         return page
     }
     function openDownloads() {
         var page = stackView.find(function (item) { return item.objectName === "downloadsPage" })
         if (page) {
-            stackView.pop(page, animate ? StackView.PopTransition : StackView.Immediate)
+            stackView.popTo(page, animate)
             return page
         }
-        return stackView.push(downloadsComponent, {}, operation())
+        return push("DownloadPage.qml", { back: root.storeBack })
     }
     function buy(bookId, size, title) {
-        purchaseFlow.start(bookId, size, title)
+        purchases().start(bookId, size, title)
     }
     function openStoreAccount() {
-        var page = stackView.push(storeAccountComponent, {}, operation())
+        var page = push("StoreAccountPage.qml", { back: root.storeBack })
         page.load()
         return page
     }
@@ -164,7 +211,8 @@ Rectangle {
         screenPending = false
         taskWatch.pauseAt = ""
         taskWatch.finishOf = ""
-        purchaseFlow.dismiss()
+        if (purchaseFlow)
+            purchaseFlow.dismiss()
         Theme.forcedDark = false
         if (name === "shelf") {
             goToShelf()
@@ -268,7 +316,7 @@ Rectangle {
         var details = openStoreDetails(bookId)
         afterLoad(details, function () {
             root.screenPending = true
-            purchaseFlow.whenSettled = function () { root.screenPending = false }
+            purchases().whenSettled = function () { root.screenPending = false }
             details.buy()
         })
     }
@@ -295,7 +343,7 @@ Rectangle {
         }
         screenPending = true
         taskWatch.pauseAt = bookId + ".vbp"
-        purchaseFlow.whenSettled = function () {
+        purchases().whenSettled = function () {
             if (taskWatch.pauseAt === "")
                 return
             // No task came of the order: show the centre as it is.
@@ -304,7 +352,7 @@ Rectangle {
                 root.showDownloadsSettled()
             }
         }
-        purchaseFlow.order(bookId)
+        purchases().order(bookId)
     }
     function showDownloadsSettled() {
         var was = animate
@@ -415,7 +463,7 @@ Rectangle {
     onWidthChanged: reportLayout()
     onHeightChanged: reportLayout()
 
-    StackView {
+    PageStack {
         id: stackView
         anchors.fill: parent
         initialItem: shelf
@@ -427,92 +475,6 @@ Rectangle {
         onBookOpened: root.openReading()
         onSettingsRequested: root.openSettings()
         onStoreRequested: root.openStore()
-        onDownloadsRequested: root.openDownloads()
-    }
-
-    Component {
-        id: readingComponent
-        ReadingPage {
-            onLeaveRequested: root.leaveReading()
-            onListRequested: function (mode) { root.openList(mode) }
-            onSearchRequested: root.openBookSearch()
-        }
-    }
-    Component {
-        id: indexComponent
-        IndexListPage {
-            onJumped: root.backToReading(true)
-            onCancelled: root.backToReading(false)
-        }
-    }
-    Component {
-        id: bookSearchComponent
-        BookSearchPage {
-            onJumped: root.backToReading(false)
-            onBack: stackView.pop(root.animate ? StackView.PopTransition : StackView.Immediate)
-        }
-    }
-    Component {
-        id: storeComponent
-        StorePage {
-            onBack: root.storeBack()
-            onSearchRequested: root.openStoreSearch()
-            onAccountRequested: root.openStoreAccount()
-            onDownloadsRequested: root.openDownloads()
-            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
-            onRecommendRequested: function (listId, listName) { root.openRecommend(listId, listName) }
-        }
-    }
-    Component {
-        id: recommendComponent
-        RecommendPage {
-            onBack: root.storeBack()
-            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
-        }
-    }
-    Component {
-        id: storeDetailsComponent
-        StoreDetailsPage {
-            ordering: purchaseFlow.ordering
-            onBack: root.storeBack()
-            onBuyRequested: function (bookId, size, title) { root.buy(bookId, size, title) }
-        }
-    }
-    Component {
-        id: storeSearchComponent
-        StoreSearchPage {
-            onBack: root.storeBack()
-            onSearchStarted: function (keyword) { root.openStoreResults(keyword) }
-        }
-    }
-    Component {
-        id: storeResultsComponent
-        StoreResultsPage {
-            onBack: root.storeBack()
-            onDetailsRequested: function (bookId) { root.openStoreDetails(bookId) }
-        }
-    }
-    Component {
-        id: storeAccountComponent
-        StoreAccountPage {
-            onBack: root.storeBack()
-        }
-    }
-    Component {
-        id: downloadsComponent
-        DownloadPage {
-            onBack: root.storeBack()
-        }
-    }
-    Component {
-        id: settingsComponent
-        SettingsPage {
-            onBack: stackView.pop(root.animate ? StackView.PopTransition : StackView.Immediate)
-        }
-    }
-
-    PurchaseFlow {
-        id: purchaseFlow
         onDownloadsRequested: root.openDownloads()
     }
 }

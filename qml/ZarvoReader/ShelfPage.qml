@@ -109,8 +109,10 @@ Rectangle {
         cellWidth: 156
         cellHeight: 262
         // Only the rows in sight are built for the first frame; the rows
-        // around them (the view's usual 320 px) once it has been shown.
-        cacheBuffer: Window.window && Window.window.firstFrameShown === false ? 0 : 320
+        // around them (the view's usual 320 px) once it has been shown. The
+        // shelf is made before it is put in the window: no rows around until
+        // then either.
+        cacheBuffer: !Window.window || Window.window.firstFrameShown === false ? 0 : 320
         clip: true
         model: shelfListModel
         delegate: BookCell {

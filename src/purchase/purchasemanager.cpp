@@ -38,12 +38,13 @@ purchaseManager::purchaseManager(EBookReaderNetMgr &netMgr, DownLoadMng &downloa
                                  QObject *parent)
     : QObject(parent), m_dbEngine(dbEngine), m_netMgr(netMgr), m_downloadMgr(downloadMgr)
 {
-    m_service = service ? service : SmsBackendFactory::create(this);
-    m_service->setParent(this);
-    m_manager = m_service;
-    // The wait always has a limit: a message the network never confirms must
-    // not hold the purchase screen forever.
-    m_smssender = new SMSSender(m_service, SMSSender::Sent, SmsTimeoutMs, this);
+    // The back end found on this machine is looked for (on the system bus)
+    // when the first payment SMS goes out, not at start-up; the gateway
+    // configured at start-up is the one it then takes.
+    if (service)
+        useService(service);
+    else
+        m_gateway = SmsBackendFactory::gatewayUrl();
     connect(&m_netMgr, &EBookReaderNetMgr::downloadRequestResponse, this,
             &purchaseManager::getDownloadData);
     connect(&m_onlineCheck, &OnlineWatcher::onlineStateChanged, this,
@@ -167,7 +168,19 @@ bool purchaseManager::sendSMS(const QString &number, const QString &body)
 {
     if (!m_onlineCheck.isOnline())
         return false;
+    if (!m_smssender)
+        useService(SmsBackendFactory::create(m_gateway, this));
     return m_smssender->send(number, body) == SmsBackend::NoError;
+}
+
+void purchaseManager::useService(SmsBackend *service)
+{
+    m_service = service;
+    m_service->setParent(this);
+    m_manager = m_service;
+    // The wait always has a limit: a message the network never confirms must
+    // not hold the purchase screen forever.
+    m_smssender = new SMSSender(m_service, SMSSender::Sent, SmsTimeoutMs, this);
 }
 
 void purchaseManager::setSending(bool sending)

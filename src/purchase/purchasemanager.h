@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 class DownLoadMng;
 class Downloadtype;
@@ -79,6 +80,8 @@ public slots:
 
 private:
     bool sendSMS(const QString &number, const QString &body);
+    // Takes service (owned from now on) for the payment SMS.
+    void useService(SmsBackend *service);
     void setOffer(const Downloadtype &record);
     void setSending(bool sending);
     void startDownload(const Downloadtype &record);
@@ -99,6 +102,8 @@ private:
     // One back end plays both the messaging service and the message store.
     SmsBackend *m_manager = nullptr;
     SMSSender *m_smssender = nullptr;
+    // The HTTP gateway for a back end made on first use.
+    QUrl m_gateway;
     QPointer<QQuickView> m_view;
 
     QString m_offerTitle;

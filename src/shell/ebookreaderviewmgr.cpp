@@ -7,6 +7,7 @@
 #include "ebookreadernetmgr.h"
 #include "ebooksetting.h"
 #include "mybookshelf.h"
+#include "onlinewatcher.h"
 #include "purchasemanager.h"
 #include "readingprogress.h"
 #include "screeninhibitor.h"
@@ -47,6 +48,9 @@ void EBookReaderViewMgr::createEngines(EBookReaderApp *app)
     // Each engine may rely on those built before it, and every name is
     // registered before the document is loaded.
     QQmlContext *context = rootContext();
+    // Only the store and the downloads watch the network: its back end is
+    // loaded once the shelf is on screen, or when one of them first asks.
+    OnlineWatcher::deferBackend();
 
     // 1. The clock, following activation and the display.
     m_curTime = std::make_unique<Timeproperty>();
@@ -173,6 +177,7 @@ void EBookReaderViewMgr::noteFirstFrame()
     m_firstFrameShown = true;
     disconnect(this, &QQuickWindow::frameSwapped, this, &EBookReaderViewMgr::noteFirstFrame);
     emit firstFrameShownChanged();
+    OnlineWatcher::loadBackend();
 }
 
 void EBookReaderViewMgr::layoutChanged()

@@ -26,17 +26,23 @@ const int LookupTimeoutMs = 1000;
 
 } // namespace
 
-SmsBackend *SmsBackendFactory::create(QObject *parent)
+SmsBackend *SmsBackendFactory::create(const QUrl &gateway, QObject *parent)
 {
-    return create(QDBusConnection::systemBus(), parent);
+    return create(QDBusConnection::systemBus(), gateway, parent);
 }
 
 SmsBackend *SmsBackendFactory::create(const QDBusConnection &bus, QObject *parent)
 {
+    return create(bus, gatewayUrl(), parent);
+}
+
+SmsBackend *SmsBackendFactory::create(const QDBusConnection &bus, const QUrl &gateway,
+                                      QObject *parent)
+{
     const QString modem = messagingModem(bus);
     if (!modem.isEmpty())
         return new ModemManagerSmsBackend(bus, modem, parent);
-    return new HttpGatewaySmsBackend(gatewayUrl(), parent);
+    return new HttpGatewaySmsBackend(gateway, parent);
 }
 
 QString SmsBackendFactory::messagingModem(const QDBusConnection &bus)
