@@ -97,7 +97,8 @@ VorelEBookDatabaseEngine::VorelEBookDatabaseEngine(QObject *parent) : QObject(pa
 VorelEBookDatabaseEngine::~VorelEBookDatabaseEngine()
 {
     // A statement outliving its connection would hold it open.
-    m_positionQuery.reset();
+    m_positionLookup.query.reset();
+    m_idLookup.query.reset();
     --liveEngines;
     // Closing a shared connection would cut off every other engine still in use.
     if (liveEngines == 0)
@@ -297,12 +298,13 @@ bool VorelEBookDatabaseEngine::GetBookProperty(QString bookId, VorelEBookItemDat
 
 bool VorelEBookDatabaseEngine::isBookIdExisted(QString bookId)
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!exec(query, QStringLiteral("SELECT bookid FROM DBBookTable where bookid = ?"),
-              {text(bookId)}))
+    QSqlQuery *query =
+        execKept(m_idLookup, "SELECT bookid FROM DBBookTable where bookid = ?", bookId);
+    if (!query)
         return false;
-    return query.next();
+    const bool found = query->next();
+    query->finish();
+    return found;
 }
 
 bool VorelEBookDatabaseEngine::setNewiconFlagToDB(QString bookId, int flag)
@@ -348,35 +350,39 @@ bool VorelEBookDatabaseEngine::UpdateBookChapterMark(
                  decimalText(bookChapterInfo.m_bookReadingPageNum), text(bookid)});
 }
 
-bool VorelEBookDatabaseEngine::execPositionLookup(const QString &bookid)
+QSqlQuery *VorelEBookDatabaseEngine::execKept(KeptLookup &lookup, const char *statement,
+                                              const QString &bookid)
 {
     if (!m_db.isOpen())
-        return false;
-    if (!m_positionQuery) {
-        m_positionQuery = std::make_unique<QSqlQuery>(m_db);
-        m_positionQuery->setForwardOnly(true);
+        return nullptr;
+    if (!lookup.query) {
+        lookup.query = std::make_unique<QSqlQuery>(m_db);
+        lookup.query->setForwardOnly(true);
     }
+    QSqlQuery &query = *lookup.query;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!m_positionPrepared)
-            m_positionPrepared = m_positionQuery->prepare(QStringLiteral(
-                "SELECT * FROM DBBookContentTable WHERE bookId = ? Order by bookid"));
-        if (!m_positionPrepared)
-            return false;
-        m_positionQuery->bindValue(0, text(bookid));
-        if (m_positionQuery->exec())
-            return true;
+        if (!lookup.prepared)
+            lookup.prepared = query.prepare(QLatin1String(statement));
+        if (!lookup.prepared)
+            return nullptr;
+        query.bindValue(0, text(bookid));
+        if (query.exec())
+            return &query;
         // Closing the shared connection ends every statement prepared on it.
-        m_positionPrepared = false;
+        lookup.prepared = false;
     }
-    return false;
+    return nullptr;
 }
 
 bool VorelEBookDatabaseEngine::GetBookChapterMark(QString bookid,
                                                   VorelEBookChapterItemData &bookChapterInfo)
 {
-    if (!execPositionLookup(bookid))
+    QSqlQuery *found =
+        execKept(m_positionLookup,
+                 "SELECT * FROM DBBookContentTable WHERE bookId = ? Order by bookid", bookid);
+    if (!found)
         return false;
-    QSqlQuery &query = *m_positionQuery;
+    QSqlQuery &query = *found;
     if (query.next()) {
         bookChapterInfo.m_bookChapterId = query.value(1).toString();
         bookChapterInfo.m_bookChapterName = query.value(2).toString();

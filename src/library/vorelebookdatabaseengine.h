@@ -88,12 +88,19 @@ private:
     bool countRows(const QString &statement, const QVariantList &values, int &recordCount);
 
     QSqlDatabase m_db;
-    // Opening a book looks its position up every time: that statement is
-    // prepared once and kept (prepared again if the shared connection was
-    // reopened since).
-    bool execPositionLookup(const QString &bookid);
-    std::unique_ptr<QSqlQuery> m_positionQuery;
-    bool m_positionPrepared = false;
+    // A look-up by one book id that runs often (a book's position at every
+    // open, a known id for every package of a shelf scan): prepared once and
+    // kept, and prepared again if the shared connection was reopened since.
+    struct KeptLookup
+    {
+        std::unique_ptr<QSqlQuery> query;
+        bool prepared = false;
+    };
+    // The lookup's query, run for bookid; null when it failed. The caller
+    // finishes it, so no read stays open.
+    QSqlQuery *execKept(KeptLookup &lookup, const char *statement, const QString &bookid);
+    KeptLookup m_positionLookup;
+    KeptLookup m_idLookup;
 };
 
 #endif // VORELEBOOKDATABASEENGINE_H
