@@ -30,7 +30,9 @@ Item {
             id: cover
             anchors.fill: parent
             anchors.margins: 1
-            source: iconPath ? "file://" + iconPath : ""
+            // Read as the PNG it is (see CoverImageProvider); the path is
+            // encoded, so a "#" or "?" in a book id stays part of it.
+            source: iconPath ? "image://cover/" + encodeURIComponent(iconPath) : ""
             fillMode: Image.PreserveAspectCrop
             smooth: true
             cache: false

@@ -4,6 +4,7 @@
 #include "colorscheme.h"
 #include "downloadmng.h"
 #include "ebookreaderapp.h"
+#include "coverimageprovider.h"
 #include "ebookreadernetmgr.h"
 #include "ebooksetting.h"
 #include "mybookshelf.h"
@@ -39,6 +40,8 @@ EBookReaderViewMgr::EBookReaderViewMgr(EBookReaderApp *app, QWindow *parent) : Q
             QCoreApplication::exit(code);
         },
         Qt::QueuedConnection);
+    // The engine owns the provider.
+    engine()->addImageProvider(QStringLiteral("cover"), new CoverImageProvider);
     createEngines(app);
     loadDocument();
 }
