@@ -2,9 +2,9 @@
 
 #include "booksearchmodel.h"
 #include "colorscheme.h"
+#include "coverimageprovider.h"
 #include "downloadmng.h"
 #include "ebookreaderapp.h"
-#include "coverimageprovider.h"
 #include "ebookreadernetmgr.h"
 #include "ebooksetting.h"
 #include "mybookshelf.h"
