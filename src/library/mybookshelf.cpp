@@ -111,9 +111,11 @@ void MyBookShelf::searchLocalBook(QString path)
     QSqlDatabase library = QSqlDatabase::database(LibraryConnection, false);
     const bool batched = library.isOpen() && library.transaction();
     const int count = int(qMin(files.size(), ids.size()));
+    // A known id is never read again; a damaged package stays off the shelf.
+    // The ids are asked for once, not once a package.
+    const QSet<QString> known = m_bookshelfMgr.knownBookIds();
     for (int i = 0; i < count; ++i) {
-        // A known id is never read again; a damaged package stays off the shelf.
-        if (m_bookshelfMgr.isBookIdExisted(ids.at(i)))
+        if (known.contains(ids.at(i)))
             continue;
         addPackage(ids.at(i), files.at(i), false);
     }

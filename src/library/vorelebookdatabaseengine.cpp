@@ -307,6 +307,17 @@ bool VorelEBookDatabaseEngine::isBookIdExisted(QString bookId)
     return found;
 }
 
+bool VorelEBookDatabaseEngine::GetBookIds(QSet<QString> &ids)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!exec(query, QStringLiteral("SELECT bookid FROM DBBookTable")))
+        return false;
+    while (query.next())
+        ids.insert(query.value(0).toString());
+    return true;
+}
+
 bool VorelEBookDatabaseEngine::setNewiconFlagToDB(QString bookId, int flag)
 {
     // Stored as text like every other write of the flag, so the listings that

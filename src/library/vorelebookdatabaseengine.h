@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QVariantList>
 #include <memory>
@@ -40,6 +41,8 @@ public:
     bool DeleteAllEBookInfo();
     bool GetBookProperty(QString bookId, VorelEBookItemData &bookInfo);
     bool isBookIdExisted(QString bookId);
+    // Every id in the library, for a scan that asks about many at once.
+    bool GetBookIds(QSet<QString> &ids);
     bool setNewiconFlagToDB(QString bookId, int flag);
     bool UpdateReadingDateByBookId(QString bookId, QDateTime m_lastReadingDate);
 

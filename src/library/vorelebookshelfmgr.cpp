@@ -149,6 +149,14 @@ bool VorelEBookShelfMgr::isBookIdExisted(QString bookId)
     return m_database && m_database->isBookIdExisted(bookId);
 }
 
+QSet<QString> VorelEBookShelfMgr::knownBookIds()
+{
+    QSet<QString> ids;
+    if (m_database)
+        m_database->GetBookIds(ids);
+    return ids;
+}
+
 bool VorelEBookShelfMgr::setNewiconFlag(QString bookId, int flag)
 {
     return m_database && m_database->setNewiconFlagToDB(bookId, flag);

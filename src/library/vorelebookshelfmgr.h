@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -45,6 +46,8 @@ public:
     bool DeleteAllEBookItem();
     bool GetVorelBookProperty(QString bookId, VorelEBookItemData &bookInfo);
     bool isBookIdExisted(QString bookId);
+    // Every id in the library; empty when there is no library.
+    QSet<QString> knownBookIds();
     bool setNewiconFlag(QString bookId, int flag);
 
     bool AddEBookChapterItem(QString bookId, const VorelEBookChapterItemData &item);

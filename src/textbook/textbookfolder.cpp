@@ -17,8 +17,10 @@ TextBookFolder::TextBookFolder(const QString &folder, const QSqlDatabase &librar
 QStringList TextBookFolder::packTexts()
 {
     QStringList packed;
-    const QFileInfoList files =
-        QDir(m_folder).entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+    // Only names ending in ".txt" (in any case) are looked at more closely:
+    // the folder mostly holds packages.
+    const QFileInfoList files = QDir(m_folder).entryInfoList(
+        {QStringLiteral("*.txt")}, QDir::Files | QDir::Readable, QDir::Name);
     for (const QFileInfo &txt : files) {
         if (!TextBookImporter::isTextFile(txt.fileName()))
             continue;
