@@ -3,6 +3,7 @@
 // the models do on their own is tested beside them; here only what the
 // manager adds: caching, the user id, result codes and paging.
 
+#include "../common/testdataroot.h"
 #include "bookinformationmodel.h"
 #include "booklistmodel.h"
 #include "commondef.h"
@@ -18,7 +19,6 @@
 #include <QQmlContext>
 #include <QQuickView>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrlQuery>
 #include <memory>
@@ -30,11 +30,6 @@ namespace {
 QString queryValue(const QUrl &url, const QString &name)
 {
     return QUrlQuery(url).queryItemValue(name, QUrl::FullyDecoded);
-}
-
-bool hasQueryItem(const QUrl &url, const QString &name)
-{
-    return QUrlQuery(url).hasQueryItem(name);
 }
 
 QByteArray storeFront(const QByteArray &uidElement)
@@ -77,7 +72,7 @@ class TestEBookReaderNetMgr : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_root;
+    TestDataRoot m_root;
     std::unique_ptr<FixtureServer> m_server;
 
     // The pages asked for, each once however often a cancelled one went out.
@@ -97,19 +92,10 @@ private slots:
 
     void init()
     {
-        m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_root->isValid());
-        qputenv("ZARVOREADER_ROOT", m_root->path().toUtf8());
+        QVERIFY(m_root.renew());
         m_server = std::make_unique<FixtureServer>();
         QVERIFY(m_server->isListening());
         qputenv("ZARVOREADER_STORE", m_server->hostPort().toUtf8());
-        gloabal_UID.clear();
-    }
-
-    void cleanup()
-    {
-        m_server.reset();
-        m_root.reset();
         gloabal_UID.clear();
     }
 
@@ -204,7 +190,7 @@ private slots:
                              [&] { mgr.GetOnlineBookInfo(QString(), true); }));
             const QUrl frontUrl = m_server->requestsTo("library.action").at(0);
             QCOMPARE(queryValue(frontUrl, "openflag"), QStringLiteral("true"));
-            QVERIFY(!hasQueryItem(frontUrl, "uid"));
+            QVERIFY(!QUrlQuery(frontUrl).hasQueryItem("uid"));
             // Later answers carrying another id do not replace it.
             QVERIFY(answered(&mgr, &EBookReaderNetMgr::searchKeyWordResponse,
                              [&] { search.getRecmmendKeywordList(); }));
@@ -226,7 +212,7 @@ private slots:
                  {"keywords.action", "myaccountinfo.action", "bookinfo.action"}) {
                 const QUrl url = m_server->requestsTo(action).at(0);
                 QCOMPARE(queryValue(url, "uid"), QStringLiteral("U-1"));
-                QVERIFY(!hasQueryItem(url, "openflag"));
+                QVERIFY(!QUrlQuery(url).hasQueryItem("openflag"));
             }
         }
         // A restart finds the id again and never asks for a new one.
@@ -236,7 +222,7 @@ private slots:
                          [&] { restarted.GetOnlineBookInfo(QString(), true); }));
         const QUrl url = m_server->requestsTo("library.action").at(1);
         QCOMPARE(queryValue(url, "uid"), QStringLiteral("U-1"));
-        QVERIFY(!hasQueryItem(url, "openflag"));
+        QVERIFY(!QUrlQuery(url).hasQueryItem("openflag"));
     }
 
     void uidMarkers_data()

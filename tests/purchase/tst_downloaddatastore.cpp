@@ -12,11 +12,6 @@
 
 namespace {
 
-QString storeFile()
-{
-    return DbFolder + "/downLoadStore.db";
-}
-
 // Runs statements on the task file through a connection of its own, so checks
 // do not go through the store; returns the first column of the last one's rows.
 QStringList raw(const QStringList &statements)
@@ -25,11 +20,11 @@ QStringList raw(const QStringList &statements)
     const QString name = QStringLiteral("raw-check");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(storeFile());
+        db.setDatabaseName(DbFolder + "/downLoadStore.db");
         if (db.open()) {
             QSqlQuery query(db);
             for (const QString &statement : statements) {
-                if (!query.exec(statement))
+                if (!statement.isEmpty() && !query.exec(statement))
                     result << "<error> " + statement;
             }
             while (query.next())
@@ -53,15 +48,9 @@ QStringList dump(const QString &table)
 
 QString fields(const DLFileInfo &t)
 {
-    return QStringList{t.m_fileName,
-                       t.m_url,
-                       t.m_stye,
-                       QString::number(t.m_totalSize),
-                       QString::number(t.m_currentSize),
-                       t.m_filePath,
-                       QString::number(t.m_state),
-                       t.m_bookName,
-                       t.m_picPath}
+    return QStringList({t.m_fileName, t.m_url, t.m_stye, QString::number(t.m_totalSize),
+                        QString::number(t.m_currentSize), t.m_filePath, QString::number(t.m_state),
+                        t.m_bookName, t.m_picPath})
         .join('|');
 }
 
@@ -140,7 +129,6 @@ private slots:
         QVERIFY(!QDir(DbFolder).exists());
         auto store = std::make_unique<DownLoadDataStore>();
         QVERIFY(store->createConnection("QSQLITE", "downLoadStore.db"));
-        QVERIFY(QFile::exists(storeFile()));
         QCOMPARE(raw({"select sql from sqlite_master where name = 'DownLoadFiles'"}),
                  QStringList(TableSql));
         store.reset();
@@ -227,8 +215,7 @@ private slots:
         one.m_currentSize = 1700;
         DLFileInfo two = task("2.vbp", DLFileInfo::EFailed);
         two.m_totalSize = 3000000000;
-        QList<DLFileInfo *> changed{&one, &two};
-        QVERIFY(first->upDateRecord(changed));
+        QVERIFY(first->upDateRecord(QList<DLFileInfo *>{&one, &two}));
 
         // Another store open at the same time sees the same tasks.
         auto second = openStore();
@@ -275,9 +262,7 @@ private slots:
     void unopenableFileFailsCleanly()
     {
         // A file where the database folder should be: nothing can be opened.
-        QFile blocker(m_root.filePath("opt"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(QFile(m_root.filePath("opt")).open(QIODevice::WriteOnly));
         DownLoadDataStore store;
         QVERIFY(!store.createConnection("QSQLITE", "downLoadStore.db"));
         DLFileInfo t = task("a.vbp");

@@ -7,15 +7,16 @@
 #include "bookpacker.h"
 #include "ebookreaderapp.h"
 #include "ebookreaderviewmgr.h"
+#include "loopbackport.h"
 #include "screendriver.h"
 #include "storeserverprocess.h"
+#include "testdataroot.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -45,6 +46,10 @@ QString description(int i)
 // How long to wait for an answer or a picture; the machine may be busy.
 const int Patience = 30000;
 
+const auto findIn = &ScreenDriver::findIn;
+const auto text = &ScreenDriver::text;
+const auto listItem = &ScreenDriver::listItem;
+
 } // namespace
 
 class TstStoreScreens : public QObject
@@ -57,13 +62,10 @@ private slots:
         m_books = m_dir.filePath("books");
         QVERIFY(QDir().mkpath(m_books));
         for (int i = 0; i < BookCount; ++i) {
-            BookSource source;
-            source.id = bookId(i);
-            source.title = bookTitle(i);
-            source.author = Authors.at(i);
-            source.publisher = "人民文学出版社";
-            source.description = description(i);
-            source.chapters = {{"第一章", "第一章的正文。"}, {"第二章", "第二章的正文。"}};
+            const BookSource source{
+                bookId(i),      bookTitle(i),
+                Authors.at(i),  "人民文学出版社",
+                description(i), {{"第一章", "第一章的正文。"}, {"第二章", "第二章的正文。"}}};
             QString error;
             QVERIFY2(BookPacker(source).writeTo(m_books + '/' + source.id + ".vbp", &error),
                      qPrintable(error));
@@ -104,7 +106,6 @@ private slots:
         QVERIFY(cover);
         QTRY_VERIFY_WITH_TIMEOUT(cover->property("loaded").toBool(), Patience);
         shot("front");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     void categoryPage()
@@ -115,7 +116,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
         QCOMPARE(screen()->property("categoryId").toString(), "free");
         shot("category");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         // Back to the store front for the steps that follow.
         QVERIFY(click(listItem(onScreen("categoryBar"), 0)));
         QTRY_COMPARE_WITH_TIMEOUT(screen()->property("categoryId").toString(), "novel", Patience);
@@ -127,18 +127,16 @@ private slots:
         QVERIFY(click(onScreen("recommendMoreLink")));
         QCOMPARE(screen()->objectName(), "recommendPage");
         QQuickItem *page = screen();
-        QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 12, Patience);
+        waitForRows(page, 12);
         QCOMPARE(text(onScreen("pageIndicator")), "第 1 / 3 页");
         shot("recommend");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Reaching the end of the list loads the next page below, until the
         // store has no more; nothing more is asked for at the bottom.
         QQuickItem *list = onScreen("recommendList");
         for (int rows : {24, BookCount, BookCount}) {
             QMetaObject::invokeMethod(list, "positionViewAtEnd");
-            QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), rows, Patience);
-            QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
+            waitForRows(page, rows);
         }
         QVERIFY(page->property("meetBottom").toBool());
         QCOMPARE(text(onScreen("pageIndicator")), "第 3 / 3 页");
@@ -150,55 +148,44 @@ private slots:
     void bookDetails()
     {
         openStoreFront();
-        QVERIFY(click(listItem(onScreen("recommendStrip"), 0)));
-        QCOMPARE(screen()->objectName(), "detailsPage");
-        QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
+        open(listItem(onScreen("recommendStrip"), 0), "detailsPage");
         QCOMPARE(text(onScreen("detailsTitle")), bookTitle(0));
         QCOMPARE(text(onScreen("detailsDescription")), description(0));
         QTRY_VERIFY_WITH_TIMEOUT(onScreen("detailsCover")->property("loaded").toBool(), Patience);
         shot("details");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     void searchAndPage()
     {
         openStoreFront();
-        QVERIFY(click(onScreen("storeSearchButton")));
-        QCOMPARE(screen()->objectName(), "searchPage");
-        QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
+        open(onScreen("storeSearchButton"), "searchPage");
         QVERIFY(click(onScreen("searchInput")));
         for (const QChar c : QString("鲁迅"))
             QTest::sendKeyEvent(QTest::Click, m_ui.view(), Qt::Key_unknown, QString(c),
                                 Qt::NoModifier);
         QCOMPARE(screen()->property("inputText").toString(), "鲁迅");
         shot("search");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
         QVERIFY(click(onScreen("searchButton")));
         QCOMPARE(screen()->objectName(), "resultsPage");
         QQuickItem *page = screen();
-        QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 12, Patience);
-        QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
+        waitForRows(page, 12);
         QCOMPARE(text(onScreen("resultCount")), "已显示 12 本");
         // One more page to come: down is live, up is gray.
         QQuickItem *up = onScreen("pageUpButton");
         QQuickItem *down = onScreen("pageDownButton");
         QVERIFY(!up->property("enabledLook").toBool() && down->property("enabledLook").toBool());
         shot("results");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Fourteen books by the author: the second page holds the last two.
         QVERIFY(click(down));
-        QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), 14, Patience);
-        QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
+        waitForRows(page, 14);
         QVERIFY(!down->property("enabledLook").toBool() && !up->property("enabledLook").toBool());
         shot("results-page2");
 
         // A found book opens its details.
         QQuickItem *list = onScreen("resultList");
         QMetaObject::invokeMethod(list, "positionViewAtEnd");
-        QVERIFY(click(listItem(list, 13)));
-        QCOMPARE(screen()->objectName(), "detailsPage");
-        QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
+        open(listItem(list, 13), "detailsPage");
         QCOMPARE(text(onScreen("detailsTitle")), bookTitle(13));
     }
 
@@ -211,7 +198,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(screen()->property("rowCount").toInt(), 3, Patience);
         QVERIFY(!onScreen("storeStatus")->isVisible());
         shot("account");
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
     }
 
     // The account screen shows the same status element as the store front.
@@ -226,14 +212,9 @@ private slots:
     {
         QFETCH(QString, screenName);
         // A port that was free a moment ago refuses the connection.
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        const quint16 refused = probe.serverPort();
-        probe.close();
-        qputenv("ZARVOREADER_STORE", "127.0.0.1:" + QByteArray::number(refused));
+        qputenv("ZARVOREADER_STORE", "127.0.0.1:" + QByteArray::number(LoopbackPort::pickFree()));
         startReader();
-
-        QMetaObject::invokeMethod(root(), "showScreen", Q_ARG(QVariant, screenName));
+        QMetaObject::invokeMethod(m_ui.root(), "showScreen", Q_ARG(QVariant, screenName));
         QCOMPARE(screen()->objectName(), screenName + "Page");
         QQuickItem *status = onScreen(screenName == "search" ? "keywordStatus" : "storeStatus");
         QVERIFY(status);
@@ -242,7 +223,6 @@ private slots:
         QVERIFY(status->isVisible());
         QVERIFY(text(findIn(status, "statusMessage")).contains("网络"));
         shot("offline-" + screenName);
-        ZR_VERIFY_ACCESSIBLE(m_ui.view());
 
         // Once the store is reachable again, retrying shows the page.
         qputenv("ZARVOREADER_STORE", m_server.hostPort().toUtf8());
@@ -256,43 +236,46 @@ private:
     void startReader()
     {
         m_app.reset();
-        m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_root->isValid());
-        qputenv("ZARVOREADER_ROOT", m_root->path().toLocal8Bit());
+        QVERIFY(m_root.renew());
         m_app = std::make_unique<EBookReaderApp>();
         QVERIFY(m_ui.attach(*m_app));
     }
 
-    QQuickItem *root() const { return m_ui.root(); }
     QQuickItem *screen() const { return m_ui.screen(); }
     QQuickItem *onScreen(const QString &name) const { return m_ui.onScreen(name); }
-    static QQuickItem *findIn(QQuickItem *from, const QString &name)
-    {
-        return ScreenDriver::findIn(from, name);
-    }
-    static QString text(QQuickItem *item) { return ScreenDriver::text(item); }
-    static QQuickItem *listItem(QQuickItem *list, int index)
-    {
-        return ScreenDriver::listItem(list, index);
-    }
     bool click(QQuickItem *item) { return m_ui.click(item); }
-    void shot(const QString &name) { QVERIFY2(m_ui.shot("store", name), qPrintable(name)); }
+    // Every screen pictured is also walked for what a screen reader needs.
+    void shot(const QString &name)
+    {
+        QVERIFY2(m_ui.shot("store", name), qPrintable(name));
+        ZR_VERIFY_ACCESSIBLE(m_ui.view());
+    }
+    // Taps the item and waits for the screen it opens to have loaded.
+    void open(QQuickItem *item, const QString &screenName)
+    {
+        QVERIFY(click(item));
+        QCOMPARE(screen()->objectName(), screenName);
+        QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
+    }
+    static void waitForRows(QQuickItem *page, int rows)
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(page->property("rowCount").toInt(), rows, Patience);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->property("waiting").toBool(), Patience);
+    }
 
     // From the shelf, by the store button of its title bar.
     void openStoreFront()
     {
-        QMetaObject::invokeMethod(root(), "goToShelf");
+        QMetaObject::invokeMethod(m_ui.root(), "goToShelf");
         QCOMPARE(screen()->objectName(), "shelfPage");
-        QVERIFY(click(onScreen("storeButton")));
-        QCOMPARE(screen()->objectName(), "storePage");
-        QTRY_VERIFY_WITH_TIMEOUT(screen()->property("loaded").toBool(), Patience);
+        open(onScreen("storeButton"), "storePage");
     }
 
     QTemporaryDir m_dir;
     QString m_books;
     StoreServerProcess m_server;
     ScreenDriver m_ui;
-    std::unique_ptr<QTemporaryDir> m_root;
+    TestDataRoot m_root;
     std::unique_ptr<EBookReaderApp> m_app;
 };
 
